@@ -1,0 +1,96 @@
+// TParser: recursive descent with backtracking from the token list to the syntax tree.
+//
+// Every rule remembers the scanner's cursor when it starts and puts it back when it
+// fails, so the caller can try its next alternative. Syntax errors are recorded, not
+// raised: of all errors of a parse the first one recorded at the furthest token is
+// kept (addError) and shown in one message box when the parse fails. Errors recorded
+// by alternatives that fail on the way to a successful parse stay recorded too, but
+// they lie before any later real error, so they never hide it.
+//
+// The parser owns every node in its arena; the tree in rootBaum lives as long as the
+// parser. Since no rule ever links a node into two places, the tree needs no copies.
+#pragma once
+
+#include "c_scanner.h"
+#include "message_dialog.h"
+#include "syntax_tree.h"
+
+#include <cstdint>
+#include <string>
+
+namespace orvane {
+
+struct SyntaxErrorInfo {
+    std::string message; // the grammar's message without the position line
+    std::int32_t line = 0;
+    std::int32_t column = 0;
+};
+
+class TParser {
+  public:
+    TParser(TScanner& scanner, MessageDialog& dialog);
+
+    // Builds the tree under rootBaum; false after showing the syntax-error box.
+    bool parse(tToken* rootToken);
+
+    bool tryParseExpression(tNode*& retBaum);
+    bool tryParseBlock(tNode*& retBaum);
+    bool tryParseFunctionCall(tNode*& retBaum);
+
+    tNode* newNode(std::int32_t symbol_, std::string_view text_);
+    tNode* insertChildNode(tNode* parent_, tNode* node_);
+    tNode* copyNode(const tNode* node);
+    tNode* copyTree(const tNode* node);
+
+    // The retained syntax error in parts (valid after a failed parse).
+    const SyntaxErrorInfo& retainedError() const { return m_retained; }
+
+    TScanner& fScanner;
+    std::string fehlerText;
+    std::int32_t maxFehlerTokenNr = -1;
+    tNode* rootBaum = nullptr;
+    bool fehlerFlag = false;
+
+  private:
+    bool tryParseFunctionDeclaration(tNode*& retBaum);
+    bool tryParseParameterList(tNode*& retBaum);
+    bool tryParseParameter(tNode*& retBaum);
+    bool tryParseVarDeclaration(tNode*& retBaum);
+    bool tryParseStatement(tNode*& retBaum);
+    bool tryParseAssignment(tNode*& retBaum);
+    bool tryParseIf(tNode*& retBaum);
+    bool tryParseWhile(tNode*& retBaum);
+    bool tryParseDoWhile(tNode*& retBaum);
+    bool tryParseFor(tNode*& retBaum);
+    bool tryParseReturn(tNode*& retBaum);
+    bool tryParseT1(tNode*& retBaum);
+    bool tryParseT2(tNode*& retBaum);
+    bool tryParseT3(tNode*& retBaum);
+    bool tryParseT4(tNode*& retBaum);
+    bool tryParseT5(tNode*& retBaum);
+
+    using Rule = bool (TParser::*)(tNode*&);
+    bool parseLeftAssociative(tNode*& retBaum, Rule operand, std::initializer_list<std::int32_t> ops);
+    bool parseSemikolon();
+    bool parseAssignmentTail(tNode* target, const tToken* op, const tToken* errorAt,
+                             tNode*& retBaum);
+
+    void addError(std::string_view message, const tToken* token);
+    tToken* read() { return fScanner.readToken(); }
+    std::int32_t peekType() const;
+    bool fail(tToken* start);
+    tNode* nodeFrom(std::int32_t symbol, const tToken* token, std::string_view text = {});
+
+    // Bounds the recursion of nested blocks and expressions.
+    bool enterNesting();
+    void leaveNesting() { --m_depth; }
+    friend class NestingGuard;
+
+    MessageDialog& m_dialog;
+    NodeArena m_arena;
+    SyntaxErrorInfo m_retained;
+    int m_depth = 0;
+    bool m_tooDeep = false;
+};
+
+} // namespace orvane

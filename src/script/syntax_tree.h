@@ -1,0 +1,48 @@
+// tNode, the syntax-tree node, and the arena that owns every node of a run.
+//
+// Nodes are linked through firstChild/nextSibling. The arena hands out nodes with
+// stable addresses and frees them all at once when it goes; nodes abandoned by
+// backtracking simply stay in it. Nothing ever frees a single node.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <string_view>
+
+namespace orvane {
+
+struct tNode {
+    std::int32_t symbol = 0;
+    std::uint32_t line = 0;
+    std::uint32_t column = 0;
+    std::string text;
+    tNode* nextSibling = nullptr;
+    tNode* firstChild = nullptr;
+    // Last child seen by insertChildNode, so appending does not walk long child
+    // chains; it is only a starting point (the chain is still followed from it).
+    tNode* lastChildHint = nullptr;
+};
+
+class NodeArena {
+  public:
+    tNode* make(std::int32_t symbol, std::string_view text);
+
+  private:
+    std::deque<tNode> m_nodes;
+};
+
+// Appends `node` (with any siblings it already has) as the last child of `parent`.
+// A null parent changes nothing and returns null; a null node changes nothing.
+tNode* appendChild(tNode* parent, tNode* node);
+
+// The last node of the sibling chain starting at `node`; null for null.
+tNode* lastSibling(tNode* node);
+
+// Number of children of `node`.
+int childCount(const tNode* node);
+
+// The child at `index` (0-based), or null.
+tNode* childAt(const tNode* node, int index);
+
+} // namespace orvane

@@ -1,0 +1,28 @@
+// The `orvane` command for script authors: dispatches to its verbs.
+#include "check_command.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+void printUsage() {
+    std::cerr << "usage: orvane check [--tokens] [--tree] FILE\n";
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        printUsage();
+        return 2;
+    }
+    const std::string verb = argv[1];
+    const std::vector<std::string> args(argv + 2, argv + argc);
+    if (verb == "check")
+        return orvane::runCheckCommand(args);
+    std::cerr << "orvane: unknown command '" << verb << "'\n";
+    printUsage();
+    return 2;
+}
