@@ -35,7 +35,9 @@ constexpr auto nameTable = buildNameTable();
 
 } // namespace
 
-bool isTermSymbol(char c) { return termSymbols.find(c) != std::string_view::npos; }
+bool isTermSymbol(char c) {
+    return termSymbols.find(c) != std::string_view::npos;
+}
 
 bool isJoinedPair(std::string_view first, std::string_view second) {
     if (first.size() != 1 || second.size() != 1)

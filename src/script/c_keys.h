@@ -87,8 +87,8 @@ inline constexpr std::string_view termSymbols = "=(){}<>;,+-*/!%[]";
 
 // Recognised without regard to case by the line splitter; TYPEDEF and STRUCT have
 // no code of their own and end up as names.
-inline constexpr std::string_view keywords[] = {"IF",   "DO",   "FOR",    "WHILE",  "ELSE",
-                                                "TRUE", "FALSE", "INT",   "BOOL",   "VOID",
+inline constexpr std::string_view keywords[] = {"IF",     "DO",     "FOR",     "WHILE", "ELSE",
+                                                "TRUE",   "FALSE",  "INT",     "BOOL",  "VOID",
                                                 "STRING", "RETURN", "TYPEDEF", "STRUCT"};
 
 bool isTermSymbol(char c);

@@ -23,7 +23,9 @@ bool isAssignmentOperator(std::int32_t typ) {
            typ == ttGeteiltGleich || typ == ttModuloGleich;
 }
 
-bool isStepOperator(std::int32_t typ) { return typ == ttPlusPlus || typ == ttMinusMinus; }
+bool isStepOperator(std::int32_t typ) {
+    return typ == ttPlusPlus || typ == ttMinusMinus;
+}
 
 } // namespace
 
@@ -45,7 +47,9 @@ tNode* TParser::newNode(std::int32_t symbol_, std::string_view text_) {
     return m_arena.make(symbol_, text_);
 }
 
-tNode* TParser::insertChildNode(tNode* parent_, tNode* node_) { return appendChild(parent_, node_); }
+tNode* TParser::insertChildNode(tNode* parent_, tNode* node_) {
+    return appendChild(parent_, node_);
+}
 
 tNode* TParser::copyNode(const tNode* node) {
     tNode* copy = m_arena.make(node->symbol, node->text);
@@ -596,9 +600,9 @@ bool TParser::tryParseT3(tNode*& retBaum) {
 
 // T4 -> T5 { ("==" | "!=" | "<" | ">" | "<=" | ">=") T5 }
 bool TParser::tryParseT4(tNode*& retBaum) {
-    return parseLeftAssociative(
-        retBaum, &TParser::tryParseT5,
-        {ttGleichGleich, ttUngleich, ttKleinerAls, ttGroesserAls, ttKleinerGleich, ttGroesserGleich});
+    return parseLeftAssociative(retBaum, &TParser::tryParseT5,
+                                {ttGleichGleich, ttUngleich, ttKleinerAls, ttGroesserAls,
+                                 ttKleinerGleich, ttGroesserGleich});
 }
 
 // T5 -> NUMBER | STRING | TRUE | FALSE | "(" expression ")" | "!" expression | call

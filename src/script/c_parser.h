@@ -70,7 +70,8 @@ class TParser {
     bool tryParseT5(tNode*& retBaum);
 
     using Rule = bool (TParser::*)(tNode*&);
-    bool parseLeftAssociative(tNode*& retBaum, Rule operand, std::initializer_list<std::int32_t> ops);
+    bool parseLeftAssociative(tNode*& retBaum, Rule operand,
+                              std::initializer_list<std::int32_t> ops);
     bool parseSemikolon();
     bool parseAssignmentTail(tNode* target, const tToken* op, const tToken* errorAt,
                              tNode*& retBaum);

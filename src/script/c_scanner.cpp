@@ -36,7 +36,9 @@ std::int64_t countChars(std::string_view s) {
     return count;
 }
 
-bool isBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool isBlankOrControl(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
 
 // The keyword that `text` spells in any case, or an empty view.
 std::string_view matchKeyword(std::string_view text) {
@@ -197,7 +199,7 @@ void TScanner::splitLine(std::string_view line, std::int32_t lineNumber, std::in
     std::string s(line);
     s += ' ';
     const auto offsetOf = [lineBase](std::int64_t charIndex) { return lineBase + charIndex - 2; };
-    std::size_t pendingStart = 0;    // the pending text is s[pendingStart, end)
+    std::size_t pendingStart = 0;      // the pending text is s[pendingStart, end)
     std::int64_t pendingFirstChar = 1; // its first character's 1-based index
     bool inString = false;
     std::int64_t i = 0;
@@ -339,7 +341,9 @@ tToken* TScanner::readToken() {
     return t;
 }
 
-std::int32_t TScanner::readTokenType() { return readToken()->typ; }
+std::int32_t TScanner::readTokenType() {
+    return readToken()->typ;
+}
 
 std::int32_t TScanner::getTokenType(const tToken* tok, std::int32_t ahead) const {
     for (std::int32_t step = 0; step <= ahead && tok != nullptr; ++step)
@@ -347,7 +351,9 @@ std::int32_t TScanner::getTokenType(const tToken* tok, std::int32_t ahead) const
     return tok != nullptr ? tok->typ : 0;
 }
 
-std::string TScanner::int2typestring(std::int32_t i) const { return std::string(tokenTypeName(i)); }
+std::string TScanner::int2typestring(std::int32_t i) const {
+    return std::string(tokenTypeName(i));
+}
 
 std::string TScanner::getTokenTypeAsString(const tToken* t) const {
     return t != nullptr ? int2typestring(t->typ) : int2typestring(-1);

@@ -38,16 +38,19 @@ INSTANTIATE_TEST_SUITE_P(
         // Offsets count a line break as one character, whatever it was.
         ScanCase{"x\r\ny", {{"x", 51, 1, 2, 0}, {"y", 51, 2, 2, 2}}},
         // Columns and offsets count characters, not bytes.
-        ScanCase{"\xC3\xA4\xC3\xB6 = 1", {{"\xC3\xA4\xC3\xB6", 51, 1, 3, 0}, {"=", 23, 1, 4, 3}, {"1", 1, 1, 7, 5}}}));
+        ScanCase{"\xC3\xA4\xC3\xB6 = 1",
+                 {{"\xC3\xA4\xC3\xB6", 51, 1, 3, 0}, {"=", 23, 1, 4, 3}, {"1", 1, 1, 7, 5}}}));
 
 INSTANTIATE_TEST_SUITE_P(
     Keywords, ScannerTokens,
     ::testing::Values(
         ScanCase{"if x", {{"IF", 28, 1, 1, 0}, {"x", 51, 1, 5, 3}}},
-        ScanCase{"If(a)", {{"IF", 28, 1, 1, 0}, {"(", 9, 1, 3, 2}, {"a", 51, 1, 5, 3}, {")", 10, 1, 5, 4}}},
+        ScanCase{"If(a)",
+                 {{"IF", 28, 1, 1, 0}, {"(", 9, 1, 3, 2}, {"a", 51, 1, 5, 3}, {")", 10, 1, 5, 4}}},
         ScanCase{"typedef x", {{"TYPEDEF", 51, 1, 1, 0}, {"x", 51, 1, 10, 8}}},
         // A tab before a lower-case keyword hides it (and is trimmed); upper case still classifies.
-        ScanCase{"\tif(a)", {{"if", 50, 1, 4, 0}, {"(", 9, 1, 4, 3}, {"a", 51, 1, 6, 4}, {")", 10, 1, 6, 5}}},
+        ScanCase{"\tif(a)",
+                 {{"if", 50, 1, 4, 0}, {"(", 9, 1, 4, 3}, {"a", 51, 1, 6, 4}, {")", 10, 1, 6, 5}}},
         ScanCase{"\tINT x;", {{"INT", 40, 1, 5, 0}, {"x", 51, 1, 7, 5}, {";", 15, 1, 7, 6}}},
         ScanCase{"int\tx;", {{"int\tx", 51, 1, 6, 0}, {";", 15, 1, 6, 5}}},
         // A keyword directly followed by a quote is no keyword.
@@ -60,24 +63,38 @@ INSTANTIATE_TEST_SUITE_P(
         ScanCase{"x - -1", {{"x", 51, 1, 2, 0}, {"--", 34, 1, 3, 2}, {"1", 1, 1, 7, 5}}},
         ScanCase{"a <= = b",
                  {{"a", 51, 1, 2, 0}, {"<=", 30, 1, 3, 2}, {"=", 23, 1, 6, 5}, {"b", 51, 1, 9, 7}}},
-        ScanCase{"a===b", {{"a", 51, 1, 2, 0}, {"==", 24, 1, 2, 1}, {"=", 23, 1, 4, 3}, {"b", 51, 1, 6, 4}}},
+        ScanCase{"a===b",
+                 {{"a", 51, 1, 2, 0}, {"==", 24, 1, 2, 1}, {"=", 23, 1, 4, 3}, {"b", 51, 1, 6, 4}}},
         ScanCase{"s[]", {{"s", 51, 1, 2, 0}, {"[]", 57, 1, 2, 1}}},
         ScanCase{"a&&b", {{"a&&b", 51, 1, 5, 0}}},
         ScanCase{"a && b", {{"a", 51, 1, 2, 0}, {"&&", 25, 1, 5, 2}, {"b", 51, 1, 7, 5}}},
-        ScanCase{"(a)||(b)", {{"(", 9, 1, 1, 0}, {"a", 51, 1, 3, 1}, {")", 10, 1, 3, 2},
-                              {"||", 26, 1, 6, 3}, {"(", 9, 1, 6, 5}, {"b", 51, 1, 8, 6}, {")", 10, 1, 8, 7}}},
-        ScanCase{"x = \"a//b\"; // note",
-                 {{"x", 51, 1, 2, 0}, {"=", 23, 1, 3, 2}, {"a//b", 39, 1, 9, 5}, {";", 15, 1, 11, 10}}},
-        ScanCase{"a//b", {{"a", 51, 1, 2, 0}, {"/", 19, 1, 2, 1}, {"/", 19, 1, 3, 2}, {"b", 51, 1, 5, 3}}},
-        ScanCase{"/* x */", {{"/", 19, 1, 1, 0}, {"*", 18, 1, 2, 1}, {"x", 51, 1, 5, 3},
-                             {"*", 18, 1, 6, 5}, {"/", 19, 1, 7, 6}}},
+        ScanCase{"(a)||(b)",
+                 {{"(", 9, 1, 1, 0},
+                  {"a", 51, 1, 3, 1},
+                  {")", 10, 1, 3, 2},
+                  {"||", 26, 1, 6, 3},
+                  {"(", 9, 1, 6, 5},
+                  {"b", 51, 1, 8, 6},
+                  {")", 10, 1, 8, 7}}},
+        ScanCase{
+            "x = \"a//b\"; // note",
+            {{"x", 51, 1, 2, 0}, {"=", 23, 1, 3, 2}, {"a//b", 39, 1, 9, 5}, {";", 15, 1, 11, 10}}},
+        ScanCase{"a//b",
+                 {{"a", 51, 1, 2, 0}, {"/", 19, 1, 2, 1}, {"/", 19, 1, 3, 2}, {"b", 51, 1, 5, 3}}},
+        ScanCase{"/* x */",
+                 {{"/", 19, 1, 1, 0},
+                  {"*", 18, 1, 2, 1},
+                  {"x", 51, 1, 5, 3},
+                  {"*", 18, 1, 6, 5},
+                  {"/", 19, 1, 7, 6}}},
         ScanCase{"// all\nx", {{"x", 51, 2, 2, 7}}}));
 
 INSTANTIATE_TEST_SUITE_P(
     Constants, ScannerTokens,
     ::testing::Values(
-        ScanCase{"$1F $ff $ $FFFFFFFF",
-                 {{"31", 1, 1, 4, 0}, {"255", 1, 1, 8, 4}, {"0", 1, 1, 10, 8}, {"-1", 1, 1, 20, 10}}},
+        ScanCase{
+            "$1F $ff $ $FFFFFFFF",
+            {{"31", 1, 1, 4, 0}, {"255", 1, 1, 8, 4}, {"0", 1, 1, 10, 8}, {"-1", 1, 1, 20, 10}}},
         // Sixteen and more hex digits keep their low 32 bits like shorter ones.
         ScanCase{"$1234567890ABCDEF", {{"-1867788817", 1, 1, 18, 0}}},
         ScanCase{"0x1F 007", {{"0x1F", 51, 1, 5, 0}, {"007", 1, 1, 9, 5}}},
@@ -85,8 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
         ScanCase{"#228 #$20AC #$D800",
                  {{"\xC3\xA4", 39, 1, 5, 0}, {"\xE2\x82\xAC", 39, 1, 12, 5}, {"?", 39, 1, 19, 12}}},
         ScanCase{"\"a\"+\"b\"", {{"a", 39, 1, 2, 1}, {"+", 16, 1, 4, 3}, {"b", 39, 1, 6, 5}}},
-        ScanCase{"f\"a\"", {{"f\"a\"", 51, 1, 3, 0}}},
-        ScanCase{"\"a b\"", {{"a b", 39, 1, 4, 1}}},
+        ScanCase{"f\"a\"", {{"f\"a\"", 51, 1, 3, 0}}}, ScanCase{"\"a b\"", {{"a b", 39, 1, 4, 1}}},
         // An unterminated string is dropped with the rest of its line.
         ScanCase{"x \"open y\nz", {{"x", 51, 1, 2, 0}, {"z", 51, 2, 2, 10}}}));
 
@@ -121,9 +137,9 @@ TEST(Scanner, ErrorMessagesNameTheStage) {
     EXPECT_EQ(messageOf(""), "Fehler in scan an Pos 10: Fehler in scan: Leerer Text übergeben");
     EXPECT_EQ(messageOf(" \t\r\n \x01"),
               "Fehler in scan an Pos 10: Fehler in scan: Leerer Text übergeben");
-    EXPECT_EQ(messageOf("// only\n  // comments"), "Fehler in scan an Pos 20: Fehler: Keine Tokens");
-    EXPECT_EQ(messageOf("x = #;"),
-              "Fehler in scan an Pos 50: '' ist kein gültiger Integerwert");
+    EXPECT_EQ(messageOf("// only\n  // comments"),
+              "Fehler in scan an Pos 20: Fehler: Keine Tokens");
+    EXPECT_EQ(messageOf("x = #;"), "Fehler in scan an Pos 50: '' ist kein gültiger Integerwert");
     EXPECT_EQ(messageOf("#x"), "Fehler in scan an Pos 50: 'x' ist kein gültiger Integerwert");
     EXPECT_EQ(messageOf("#99999999999"),
               "Fehler in scan an Pos 50: '99999999999' ist kein gültiger Integerwert");
