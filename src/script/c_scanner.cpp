@@ -100,8 +100,13 @@ std::int32_t hexValue(std::string_view text) {
 
 // Integer conversion of a character-code constant's digits: optional sign, then
 // decimal digits or "$" and hexadecimal digits, within 32 bits.
+[[noreturn]] void throwNotAnInteger(std::string_view digits) {
+    std::string message = "'";
+    message.append(digits).append("' ist kein gültiger Integerwert");
+    throw ScriptError(message);
+}
+
 std::int32_t charCodeValue(std::string_view digits) {
-    const std::string failure = "'" + std::string(digits) + "' ist kein gültiger Integerwert";
     std::string_view rest = digits;
     bool negative = false;
     if (!rest.empty() && (rest[0] == '-' || rest[0] == '+')) {
@@ -112,24 +117,24 @@ std::int32_t charCodeValue(std::string_view digits) {
     if (!rest.empty() && rest[0] == '$') {
         rest.remove_prefix(1);
         if (rest.empty())
-            throw ScriptError(failure);
+            throwNotAnInteger(digits);
         for (char c : rest) {
             const int digit = hexDigitValue(c);
             if (digit < 0 || value > 0xFFFFFFFLL)
-                throw ScriptError(failure);
+                throwNotAnInteger(digits);
             value = value * 16 + digit;
         }
         value = static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
     } else {
         if (!isDecimalNumber(rest))
-            throw ScriptError(failure);
+            throwNotAnInteger(digits);
         for (char c : rest) {
             value = value * 10 + (c - '0');
             if (value > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1)
-                throw ScriptError(failure);
+                throwNotAnInteger(digits);
         }
         if (!negative && value > std::numeric_limits<std::int32_t>::max())
-            throw ScriptError(failure);
+            throwNotAnInteger(digits);
     }
     return static_cast<std::int32_t>(negative ? -value : value);
 }
