@@ -22,6 +22,10 @@ struct tNode {
     // Last child seen by insertChildNode, so appending does not walk long child
     // chains; it is only a starting point (the chain is still followed from it).
     tNode* lastChildHint = nullptr;
+    // A value the interpreter derived from this node (a number constant's value, a
+    // call's function number), valid while cacheStamp matches its current stamp.
+    mutable std::int32_t cachedValue = 0;
+    mutable std::uint32_t cacheStamp = 0;
 };
 
 class NodeArena {

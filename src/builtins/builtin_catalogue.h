@@ -1,0 +1,54 @@
+// The built-in catalogue: the 12 predefined globals and the 65 built-ins, registered
+// with the interpreter in catalogue order and dispatched by exact name.
+#pragma once
+
+#include "builtin_args.h"
+#include "builtin_services.h"
+
+#include <functional>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace orvane {
+
+using BuiltinFunction = std::function<Value(BuiltinServices& services, const BuiltinArgs& args)>;
+
+struct BuiltinParameter {
+    const char* name;
+    std::int32_t type;
+};
+
+struct BuiltinEntry {
+    const char* name;
+    std::int32_t returnType;
+    std::vector<BuiltinParameter> parameters;
+    BuiltinFunction function; // empty: not available in this version
+};
+
+// The whole catalogue in declaration order.
+const std::vector<BuiltinEntry>& builtinCatalogue();
+
+// Registers the catalogue with an interpreter and performs calls that reach the host.
+class BuiltinHost {
+  public:
+    explicit BuiltinHost(BuiltinServices services);
+
+    // Makes `function` perform the built-in `name` (for built-ins whose services
+    // live elsewhere, such as the windows). Unknown names are ignored.
+    void provide(std::string_view name, BuiltinFunction function);
+    // Attaches both hooks of `interpreter` to this host.
+    void attach(TCInterpreterEx& interpreter);
+
+    void CInterpreterEx1Initialize(TCInterpreterEx& Sender);
+    Value CInterpreterEx1ExecuteCustomFunction(TCInterpreterEx& Sender, const std::string& name,
+                                               tVariable* localstack);
+
+    BuiltinServices& services() { return m_services; }
+
+  private:
+    BuiltinServices m_services;
+    std::unordered_map<std::string_view, BuiltinFunction> m_functions;
+};
+
+} // namespace orvane

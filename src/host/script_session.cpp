@@ -1,0 +1,50 @@
+// One run of a script, headless-capable.
+#include "script_session.h"
+
+#include "script_error.h"
+
+namespace orvane {
+
+ScriptSession::ScriptSession(MessageDialog& dialog, const PackageAccess* package)
+    : m_dialog(dialog), m_parser(m_scanner, dialog), m_interpreter(m_parser, dialog),
+      m_builtins(BuiltinServices{dialog, package, nullptr}) {
+    m_builtins.attach(m_interpreter);
+}
+
+void ScriptSession::showErrorReport(const std::string& text) {
+    std::string shown = text;
+    if (!shown.empty() && static_cast<unsigned char>(shown.back()) > '.')
+        shown += '.';
+    m_dialog.show(shown, "Installer", mbIconError);
+}
+
+RunOutcome ScriptSession::run(std::string_view scriptText) {
+    try {
+        m_scanner.scan(splitScriptLines(scriptText));
+        if (!m_parser.parse(m_scanner.token)) {
+            m_dialog.show("Parsing failed", "Fatal Error", mbIconError);
+            return RunOutcome::failed;
+        }
+        m_interpreter.prepareToRun();
+        m_interpreter.preCheck();
+        return runPrepared();
+    } catch (const std::exception& e) {
+        showErrorReport(e.what());
+        return RunOutcome::failed;
+    }
+}
+
+RunOutcome ScriptSession::runPrepared() {
+    const tNode* mainDeclaration = m_interpreter.getFunctionDeklNode("main");
+    if (mainDeclaration == nullptr) {
+        m_dialog.show("Main-Funktion nicht gefunden", "Fataler Fehler", mbIconError);
+        return RunOutcome::failed;
+    }
+    tNode* call = m_parser.newNode(ttFuncCall, "main");
+    tVariable* unchanged = nullptr;
+    m_interpreter.callFunction(call, nullptr, unchanged);
+    m_interpreter.releaseGlobalVarStack();
+    return RunOutcome::mainReturned;
+}
+
+} // namespace orvane

@@ -1,0 +1,50 @@
+// ScriptSession: the scanner, parser, interpreter and built-ins of one run, and the
+// run itself from the script text to the end of `main`.
+//
+// It holds no windows: message boxes go through the MessageDialog it is given, so the
+// same session runs in the engine (real boxes) and headless (recorded boxes).
+#pragma once
+
+#include "builtin_catalogue.h"
+#include "c_interpreter.h"
+#include "c_parser.h"
+#include "c_scanner.h"
+
+#include <string>
+#include <string_view>
+
+namespace orvane {
+
+// How a run ended, as the engine's exit status reports it.
+enum class RunOutcome : int {
+    mainReturned = 0, // `main` ran to its end
+    failed = 1,       // a fatal box or the standard error report was shown
+};
+
+class ScriptSession {
+  public:
+    ScriptSession(MessageDialog& dialog, const PackageAccess* package);
+
+    // Scans, parses, prepares, pre-checks and runs `main`. Every failure is shown
+    // through the dialog (the parser's box, the driver's fatal boxes, the standard
+    // error report) before the run ends.
+    RunOutcome run(std::string_view scriptText);
+
+    // The standard error report: the error's text with "." appended when its last
+    // character sorts after ".", caption "Installer", error icon.
+    void showErrorReport(const std::string& text);
+
+    BuiltinHost& builtins() { return m_builtins; }
+    TCInterpreterEx& interpreter() { return m_interpreter; }
+
+  private:
+    RunOutcome runPrepared();
+
+    MessageDialog& m_dialog;
+    TScanner m_scanner;
+    TParser m_parser;
+    TCInterpreterEx m_interpreter;
+    BuiltinHost m_builtins;
+};
+
+} // namespace orvane

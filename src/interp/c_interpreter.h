@@ -1,0 +1,160 @@
+// TCInterpreterEx: runs a parsed script.
+//
+// Design. The interpreter walks the syntax tree directly. `evaluate` hands every
+// result back by value (a Value; typ 0 means "no value") together with the stack the
+// statement leaves behind: a declaration appends to the chain it is given, and on an
+// empty stack it starts a new chain that only the handed-back stack knows. That is why
+// variables declared in a for-loop body vanish after the loop when the function had no
+// variables before it, and why `return` only stops the block that directly holds it:
+// a block simply stops walking its children after a return statement, and the value of
+// the last statement it ran is the block's value.
+//
+// Every call gets a fresh local stack (its parameters, then its locals) whose records
+// come from the RecordPool and go back to it when the call ends. Lookups search the
+// given stack, then the global one; the first record of a name wins.
+//
+// Errors are ScriptError exceptions with German texts. Each active call puts
+// "Fehler in TCInterpreterEx.callFunction (Name: <name>): " in front of an error that
+// passes through it, so an error shows the whole chain of calls.
+#pragma once
+
+#include "c_parser.h"
+#include "message_dialog.h"
+#include "record_pool.h"
+#include "variable.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvane {
+
+class TCInterpreterEx;
+
+struct tParameter {
+    std::string name_;
+    std::int32_t type_ = 0;
+    std::string description_;
+};
+
+struct tFunctionList {
+    std::string name;
+    const tNode* funcLink = nullptr;  // null for a built-in
+    const tNode* blockLink = nullptr; // the body
+    std::int32_t parameterCount = 0;
+    std::string Description;
+    std::vector<tParameter> parameter; // entries 0..parameterCount-1 hold parameters 1..n
+    std::int32_t rueckgabeTyp = ttGenTypeVoid;
+};
+
+using TOnInitialize = std::function<void(TCInterpreterEx& Sender)>;
+using TOnExecuteCustomFunction =
+    std::function<Value(TCInterpreterEx& Sender, const std::string& name, tVariable* localstack)>;
+
+class TCInterpreterEx {
+  public:
+    // The function table's size and an entry's parameter limit.
+    static constexpr std::int32_t kMaxFunctions = 500;
+    static constexpr std::int32_t kMaxParameters = 20;
+
+    TCInterpreterEx(TParser& Parser, MessageDialog& dialog);
+
+    TOnInitialize OnInitialize;
+    TOnExecuteCustomFunction OnExecuteCustomFunction;
+
+    // --- variables and stacks ---
+    tVariable* FindVarOnAllStacks(tVariable* varStack, std::string_view varName) const;
+    tVariable* findVarNameOnStack(tVariable* varStack, std::string_view varName) const;
+    tVariable* getLastVarOnStack(tVariable* varStack) const;
+    tVariable* putVarOnStack(tVariable* varStack, const tNode* typeNode);
+    tVariable* putOrReplaceVar(tVariable* varStack, tVariable* record);
+    void releaseVarStack(tVariable* varStack);
+    tVariable* deepCopyVS(tVariable* varStack);
+
+    std::string getStringFromVarStack(tVariable* varStack, std::string_view varName,
+                                      std::int32_t index_) const;
+    std::int32_t getIntFromVarStack(tVariable* varStack, std::string_view varName,
+                                    std::int32_t index_) const;
+    bool getBoolFromVarStack(tVariable* varStack, std::string_view varName,
+                             std::int32_t index_) const;
+    void setStringVar(tVariable* varStack, std::string_view varName, std::string_view value,
+                      std::int32_t index_);
+    void setIntVar(tVariable* varStack, std::string_view varName, std::int32_t value,
+                   std::int32_t index_);
+    void setBoolVar(tVariable* varStack, std::string_view varName, std::uint8_t value,
+                    std::int32_t index_);
+    std::int32_t getArraySize(tVariable* varStack, std::string_view varName) const;
+    void setArraySize(tVariable* varStack, std::string_view varName, std::int32_t arraysize);
+    Value copyVarFromStack(tVariable* varStack, std::string_view varName, std::int32_t index_);
+    void addGlobaleIntVariable(std::string_view varName, std::int32_t value);
+    void varStackDump(tVariable* varStack);
+
+    // --- function table and preparation ---
+    static tParameter param(std::string_view name_, std::int32_t type_);
+    void addSystemFunction(std::string_view name_, std::int32_t returnType,
+                           const std::vector<tParameter>& params);
+    void Initialize();
+    void prepareToRun();
+    bool preCheck();
+    std::int32_t findFunction(std::string_view name) const;
+    const tNode* getFunctionDeklNode(std::string_view nam) const;
+    void releaseGlobalVarStack();
+    const tFunctionList& functionEntry(std::int32_t number) const {
+        return functionList[number - 1];
+    }
+
+    // --- evaluation and calls ---
+    Value evaluate(const tNode* node, tVariable* varStack, tVariable*& newVarStack);
+    Value callFunction(const tNode* callerNode, tVariable* varStack, tVariable*& newVarStack);
+    tVariable* bindArguments(const tNode* callerNode, tVariable* varStack,
+                             const tFunctionList& callee);
+
+    MessageDialog& dialog() { return m_dialog; }
+
+    tVariable* globalVarStack = nullptr;
+    TParser& fParser;
+    std::int32_t functionListLen = 0;
+    std::vector<tFunctionList> functionList;
+
+  private:
+    // variables
+    tVariable& requireVariable(tVariable* varStack, std::string_view varName,
+                               const char* missingPrefix, const char* missingSuffix) const;
+    tVariable* newRecord(std::string_view name, std::int32_t typ, bool isArray);
+    void appendToStack(tVariable*& first, tVariable* record);
+
+    // evaluation
+    Value evaluateVariable(const tNode* node, tVariable* varStack);
+    Value evaluateNumber(const tNode* node);
+    Value evaluateBinary(const tNode* node, tVariable* varStack);
+    Value evaluateLogical(const tNode* node, tVariable* varStack);
+    void evaluateAssignment(const tNode* node, tVariable* varStack);
+    void evaluateStep(const tNode* node, tVariable* varStack);
+    void evaluateCompound(const tNode* node, tVariable* varStack);
+    Value evaluateBlock(const tNode* node, tVariable* varStack, tVariable*& newVarStack);
+    Value evaluateIf(const tNode* node, tVariable* varStack, tVariable*& newVarStack);
+    Value evaluateWhile(const tNode* node, tVariable* varStack, tVariable*& newVarStack);
+    Value evaluateDo(const tNode* node, tVariable* varStack, tVariable*& newVarStack);
+    void evaluateFor(const tNode* node, tVariable* varStack);
+    Value evaluateOperand(const tNode* node, tVariable* varStack, const tNode* consumer);
+    std::int32_t evaluateIndex(const tNode* target, tVariable* varStack);
+    void writeValue(tVariable* varStack, const tNode* target, std::int32_t index,
+                    const Value& value);
+    void writeArray(tVariable* varStack, const tNode* target, const tVariable& source);
+
+    // calls
+    Value invoke(const tFunctionList& callee, const tNode* callerNode, tVariable* varStack);
+    std::int32_t resolveFunction(const tNode* callerNode);
+    void checkNativeStack();
+
+    MessageDialog& m_dialog;
+    RecordPool m_pool;
+    int m_callDepth = 0;
+    const char* m_stackBase = nullptr;
+    std::size_t m_stackBudget = 0;
+    std::uint32_t m_preparation = 0; // stamp of the current function table, for node caches
+};
+
+} // namespace orvane

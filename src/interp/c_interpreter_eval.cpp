@@ -1,0 +1,369 @@
+// Evaluation of statements and expressions.
+#include "c_interpreter.h"
+
+#include "runtime_errors.h"
+#include "short_text.h"
+
+#include <limits>
+
+namespace orvane {
+
+namespace {
+
+// Stamp marking a number node whose value has been read once (a number's value never
+// depends on the function table, so it needs no preparation stamp).
+constexpr std::uint32_t kNumberStamp = std::numeric_limits<std::uint32_t>::max();
+
+bool isArithmetic(std::int32_t symbol) {
+    return symbol == ttPlus || symbol == ttMinus || symbol == ttMal || symbol == ttGeteilt ||
+           symbol == ttModulo;
+}
+
+std::int32_t wrap(std::int64_t value) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+}
+
+// + - * / % on ints with the language's rules: wrapping, division by zero gives 0,
+// the remainder has the sign of the left operand.
+std::int32_t intArithmetic(std::int32_t symbol, std::int32_t a, std::int32_t b) {
+    switch (symbol) {
+    case ttPlus:
+    case ttPlusGleich:
+        return wrap(std::int64_t{a} + b);
+    case ttMinus:
+    case ttMinusGleich:
+        return wrap(std::int64_t{a} - b);
+    case ttMal:
+    case ttMalGleich:
+        return wrap(std::int64_t{a} * b);
+    case ttGeteilt:
+    case ttGeteiltGleich:
+        return b == 0 ? 0 : wrap(std::int64_t{a} / b);
+    default: // remainder
+        if (b == 0)
+            throw ScriptError("Division durch Null");
+        if (a == std::numeric_limits<std::int32_t>::min() && b == -1)
+            throw ScriptError("Integerüberlauf");
+        return a % b;
+    }
+}
+
+bool intComparison(std::int32_t symbol, std::int32_t a, std::int32_t b) {
+    switch (symbol) {
+    case ttKleinerAls:
+        return a < b;
+    case ttGroesserAls:
+        return a > b;
+    case ttKleinerGleich:
+        return a <= b;
+    case ttGroesserGleich:
+        return a >= b;
+    case ttGleichGleich:
+        return a == b;
+    default:
+        return a != b;
+    }
+}
+
+std::string concatenated(const std::string& left, const std::string& right) {
+    std::string text;
+    text.reserve(std::min(left.size() + right.size(), kMaxTextBytes + 4));
+    text.append(left).append(right, 0, kMaxTextBytes + 4);
+    cutTextInPlace(text);
+    return text;
+}
+
+const tNode* secondChild(const tNode* node) {
+    return node->firstChild != nullptr ? node->firstChild->nextSibling : nullptr;
+}
+
+} // namespace
+
+Value TCInterpreterEx::evaluate(const tNode* node, tVariable* varStack, tVariable*& newVarStack) {
+    newVarStack = varStack;
+    if (node == nullptr)
+        return Value{};
+    checkNativeStack();
+    switch (node->symbol) {
+    case ttNumber:
+        return evaluateNumber(node);
+    case ttStringConst:
+        return Value{ttGenTypeString, 0, node->text, nullptr};
+    case ttTrue:
+    case ttFalse:
+        return generateBoolData(node->symbol == ttTrue);
+    case ttVarID:
+        return evaluateVariable(node, varStack);
+    case ttFuncCall: {
+        tVariable* unchanged = nullptr;
+        return callFunction(node, varStack, unchanged);
+    }
+    case ttPlus:
+    case ttMinus:
+    case ttMal:
+    case ttGeteilt:
+    case ttModulo:
+    case ttKleinerAls:
+    case ttGroesserAls:
+    case ttKleinerGleich:
+    case ttGroesserGleich:
+    case ttGleichGleich:
+    case ttUngleich:
+        return evaluateBinary(node, varStack);
+    case ttAnd:
+    case ttOr:
+    case ttNot:
+        return evaluateLogical(node, varStack);
+    case ttGleich:
+        evaluateAssignment(node, varStack);
+        return Value{};
+    case ttPlusPlus:
+    case ttMinusMinus:
+        evaluateStep(node, varStack);
+        return Value{};
+    case ttPlusGleich:
+    case ttMinusGleich:
+    case ttMalGleich:
+    case ttGeteiltGleich:
+    case ttModuloGleich:
+        evaluateCompound(node, varStack);
+        return Value{};
+    case ttVarDekl:
+        if (node->firstChild != nullptr)
+            newVarStack = putVarOnStack(varStack, node->firstChild);
+        return Value{};
+    case ttBlock:
+        return evaluateBlock(node, varStack, newVarStack);
+    case ttReturn: {
+        tVariable* unchanged = nullptr;
+        return evaluate(node->firstChild, varStack, unchanged);
+    }
+    case ttIfThenElseBlock:
+        return evaluateIf(node, varStack, newVarStack);
+    case ttWhile:
+        return evaluateWhile(node, varStack, newVarStack);
+    case ttDo:
+        return evaluateDo(node, varStack, newVarStack);
+    case ttFor:
+        evaluateFor(node, varStack);
+        return Value{};
+    default:
+        return Value{};
+    }
+}
+
+Value TCInterpreterEx::evaluateNumber(const tNode* node) {
+    if (node->cacheStamp == kNumberStamp)
+        return generateIntData(node->cachedValue);
+    const std::string& text = node->text;
+    std::size_t pos = text.empty() || text[0] != '-' ? 0 : 1;
+    if (pos == text.size())
+        throw runtime_errors::notAnInteger(text);
+    std::int64_t value = 0;
+    for (; pos < text.size(); ++pos) {
+        if (text[pos] < '0' || text[pos] > '9' || value > (std::int64_t{1} << 32))
+            throw runtime_errors::notAnInteger(text);
+        value = value * 10 + (text[pos] - '0');
+    }
+    if (text[0] == '-')
+        value = -value;
+    if (value < std::numeric_limits<std::int32_t>::min() ||
+        value > std::numeric_limits<std::int32_t>::max())
+        throw runtime_errors::notAnInteger(text);
+    node->cachedValue = static_cast<std::int32_t>(value);
+    node->cacheStamp = kNumberStamp;
+    return generateIntData(node->cachedValue);
+}
+
+Value TCInterpreterEx::evaluateOperand(const tNode* node, tVariable* varStack,
+                                       const tNode* consumer) {
+    tVariable* unchanged = nullptr;
+    Value value = evaluate(node, varStack, unchanged);
+    if (!value.hasValue())
+        throw runtime_errors::noValue(consumer->line, consumer->column);
+    return value;
+}
+
+std::int32_t TCInterpreterEx::evaluateIndex(const tNode* target, tVariable* varStack) {
+    if (target->firstChild == nullptr)
+        return -1;
+    const Value index = evaluateOperand(target->firstChild, varStack, target);
+    if (index.typ != ttGenTypeInt || index.isArray())
+        throw runtime_errors::arithmetic(target->line, target->column);
+    return index.intValue;
+}
+
+Value TCInterpreterEx::evaluateVariable(const tNode* node, tVariable* varStack) {
+    return copyVarFromStack(varStack, node->text, evaluateIndex(node, varStack));
+}
+
+Value TCInterpreterEx::evaluateBinary(const tNode* node, tVariable* varStack) {
+    const Value left = evaluateOperand(node->firstChild, varStack, node);
+    const Value right = evaluateOperand(secondChild(node), varStack, node);
+    const bool arithmetic = isArithmetic(node->symbol);
+    const auto mismatch = [&] {
+        return arithmetic ? runtime_errors::arithmetic(node->line, node->column)
+                          : runtime_errors::comparison(node->line, node->column);
+    };
+    if (left.typ != right.typ || left.isArray() || right.isArray())
+        throw mismatch();
+    const bool equality = node->symbol == ttGleichGleich || node->symbol == ttUngleich;
+    switch (left.typ) {
+    case ttGenTypeInt:
+        if (arithmetic)
+            return generateIntData(intArithmetic(node->symbol, left.intValue, right.intValue));
+        return generateBoolData(intComparison(node->symbol, left.intValue, right.intValue));
+    case ttGenTypeString:
+        if (node->symbol == ttPlus)
+            return Value{ttGenTypeString, 0, concatenated(left.text, right.text), nullptr};
+        if (equality)
+            return generateBoolData((left.text == right.text) == (node->symbol == ttGleichGleich));
+        throw mismatch();
+    default: // bool: only the bytes can be compared
+        if (equality) {
+            const bool same = (left.intValue & 0xFF) == (right.intValue & 0xFF);
+            return generateBoolData(same == (node->symbol == ttGleichGleich));
+        }
+        throw mismatch();
+    }
+}
+
+Value TCInterpreterEx::evaluateLogical(const tNode* node, tVariable* varStack) {
+    const bool first = evaluateOperand(node->firstChild, varStack, node).isTrue();
+    if (node->symbol == ttNot)
+        return generateBoolData(!first);
+    const bool second = evaluateOperand(secondChild(node), varStack, node).isTrue();
+    return generateBoolData(node->symbol == ttAnd ? first && second : first || second);
+}
+
+void TCInterpreterEx::writeValue(tVariable* varStack, const tNode* target, std::int32_t index,
+                                 const Value& value) {
+    switch (value.typ) {
+    case ttGenTypeInt:
+        setIntVar(varStack, target->text, value.intValue, index);
+        break;
+    case ttGenTypeBool:
+        setBoolVar(varStack, target->text, static_cast<std::uint8_t>(value.intValue), index);
+        break;
+    default:
+        setStringVar(varStack, target->text, value.text, index);
+        break;
+    }
+}
+
+void TCInterpreterEx::writeArray(tVariable* varStack, const tNode* target,
+                                 const tVariable& source) {
+    // Checked before anything changes, so a failed assignment leaves the target intact.
+    tVariable* variable = FindVarOnAllStacks(varStack, target->text);
+    if (variable != nullptr && !variable->isArray)
+        throw runtime_errors::notAnArray(target->text);
+    if (variable != nullptr && variable->typ != source.typ)
+        throw runtime_errors::wrongType(target->text, variable->typ, source.typ);
+    setArraySize(varStack, target->text, source.arraySize);
+    const auto filled = static_cast<std::int32_t>(source.slotCount()) - 1;
+    for (std::int32_t slot = 1; slot <= std::min(source.arraySize, filled); ++slot) {
+        const auto k = static_cast<std::size_t>(slot);
+        if (source.typ == ttGenTypeString)
+            variable->stringSlots[k] = source.stringSlots[k];
+        else
+            variable->intSlots[k] = source.intSlots[k];
+    }
+}
+
+void TCInterpreterEx::evaluateAssignment(const tNode* node, tVariable* varStack) {
+    const tNode* target = node->firstChild;
+    const Value value = evaluateOperand(secondChild(node), varStack, node);
+    const std::int32_t index = evaluateIndex(target, varStack);
+    if (value.isArray())
+        writeArray(varStack, target, *value.array);
+    else
+        writeValue(varStack, target, index, value);
+}
+
+void TCInterpreterEx::evaluateStep(const tNode* node, tVariable* varStack) {
+    const tNode* target = node->firstChild;
+    const std::int32_t index = evaluateIndex(target, varStack);
+    const Value current = copyVarFromStack(varStack, target->text, index);
+    if (!current.hasValue())
+        throw runtime_errors::noValue(node->line, node->column);
+    if (current.typ != ttGenTypeInt || current.isArray())
+        throw runtime_errors::arithmetic(node->line, node->column);
+    const std::int32_t delta = node->symbol == ttPlusPlus ? 1 : -1;
+    setIntVar(varStack, target->text, wrap(std::int64_t{current.intValue} + delta), index);
+}
+
+void TCInterpreterEx::evaluateCompound(const tNode* node, tVariable* varStack) {
+    const tNode* target = node->firstChild;
+    const std::int32_t index = evaluateIndex(target, varStack);
+    const Value current = copyVarFromStack(varStack, target->text, index);
+    if (!current.hasValue())
+        throw runtime_errors::noValue(node->line, node->column);
+    const Value operand = evaluateOperand(secondChild(node), varStack, node);
+    if (current.typ != operand.typ || current.isArray() || operand.isArray())
+        throw runtime_errors::arithmetic(node->line, node->column);
+    if (current.typ == ttGenTypeInt) {
+        const std::int32_t result = intArithmetic(node->symbol, current.intValue, operand.intValue);
+        setIntVar(varStack, target->text, result, index);
+    } else if (current.typ == ttGenTypeString && node->symbol == ttPlusGleich) {
+        setStringVar(varStack, target->text, concatenated(current.text, operand.text), index);
+    }
+    // Other combinations (bools, or texts with -= *= /= %=) change nothing.
+}
+
+Value TCInterpreterEx::evaluateBlock(const tNode* node, tVariable* varStack,
+                                     tVariable*& newVarStack) {
+    Value result;
+    tVariable* current = varStack;
+    for (const tNode* child = node->firstChild; child != nullptr; child = child->nextSibling) {
+        result = evaluate(child, current, current);
+        if (child->symbol == ttReturn)
+            break; // a return ends only the block that holds it
+    }
+    newVarStack = current;
+    return result;
+}
+
+Value TCInterpreterEx::evaluateIf(const tNode* node, tVariable* varStack, tVariable*& newVarStack) {
+    const tNode* thenPart = secondChild(node);
+    const tNode* elsePart = thenPart != nullptr ? thenPart->nextSibling : nullptr;
+    if (evaluateOperand(node->firstChild, varStack, node).isTrue())
+        return evaluate(thenPart, varStack, newVarStack);
+    return evaluate(elsePart, varStack, newVarStack);
+}
+
+Value TCInterpreterEx::evaluateWhile(const tNode* node, tVariable* varStack,
+                                     tVariable*& newVarStack) {
+    Value result;
+    tVariable* current = varStack;
+    while (evaluateOperand(node->firstChild, current, node).isTrue())
+        result = evaluate(secondChild(node), current, current);
+    newVarStack = current;
+    return result;
+}
+
+Value TCInterpreterEx::evaluateDo(const tNode* node, tVariable* varStack, tVariable*& newVarStack) {
+    Value result;
+    tVariable* current = varStack;
+    do {
+        result = evaluate(node->firstChild, current, current);
+    } while (evaluateOperand(secondChild(node), current, node).isTrue());
+    newVarStack = current;
+    return result;
+}
+
+void TCInterpreterEx::evaluateFor(const tNode* node, tVariable* varStack) {
+    const tNode* start = node->firstChild;
+    const tNode* condition = secondChild(node);
+    const tNode* step = condition != nullptr ? condition->nextSibling : nullptr;
+    const tNode* body = step != nullptr ? step->nextSibling : nullptr;
+    tVariable* current = varStack;
+    evaluate(start, current, current);
+    while (evaluateOperand(condition, current, node).isTrue()) {
+        evaluate(body, current, current);
+        evaluate(step, current, current);
+    }
+    // The loop hands back the stack it received: variables that its body declared on
+    // an empty stack are gone after the loop.
+}
+
+} // namespace orvane

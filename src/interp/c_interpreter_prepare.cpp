@@ -1,0 +1,169 @@
+// The function table, preparation of a program and the pre-check of its calls.
+#include "c_interpreter.h"
+
+#include "script_error.h"
+#include "short_text.h"
+
+#include <atomic>
+
+namespace orvane {
+
+namespace {
+
+// Each preparation gets its own stamp, so values cached in nodes by an earlier
+// function table are never taken for current ones.
+std::uint32_t nextPreparationStamp() {
+    static std::atomic<std::uint32_t> counter{0};
+    return ++counter;
+}
+
+ScriptError prefixed(const char* prefix, const std::exception& inner) {
+    return ScriptError(prefix + std::string(inner.what()));
+}
+
+} // namespace
+
+TCInterpreterEx::TCInterpreterEx(TParser& Parser, MessageDialog& dialog)
+    : fParser(Parser), m_dialog(dialog) {}
+
+tParameter TCInterpreterEx::param(std::string_view name_, std::int32_t type_) {
+    return tParameter{cutText(name_), type_, {}};
+}
+
+void TCInterpreterEx::addSystemFunction(std::string_view name_, std::int32_t returnType,
+                                        const std::vector<tParameter>& params) {
+    try {
+        if (functionListLen >= kMaxFunctions)
+            throw ScriptError("Zu viele Funktionen (höchstens " + std::to_string(kMaxFunctions) +
+                              ")");
+        if (params.size() > static_cast<std::size_t>(kMaxParameters))
+            throw ScriptError("Zu viele Parameter für " + std::string(name_) + " (höchstens " +
+                              std::to_string(kMaxParameters) + ")");
+        tFunctionList entry;
+        entry.name = cutText(name_);
+        entry.rueckgabeTyp = returnType;
+        entry.parameterCount = static_cast<std::int32_t>(params.size());
+        entry.parameter = params;
+        functionList.push_back(std::move(entry));
+        ++functionListLen;
+    } catch (const std::exception& e) {
+        throw prefixed("Fehler in TCInterpreterEx.addSystemFunction: ", e);
+    }
+}
+
+void TCInterpreterEx::Initialize() {
+    if (!OnInitialize)
+        return;
+    try {
+        OnInitialize(*this);
+    } catch (const std::exception& e) {
+        throw prefixed("Fehler in TCInterpreterEx.Initialize: ", e);
+    }
+}
+
+namespace {
+
+tFunctionList scriptFunctionEntry(const tNode* declaration) {
+    tFunctionList entry;
+    entry.funcLink = declaration;
+    entry.name = declaration->text;
+    entry.rueckgabeTyp = declaration->firstChild != nullptr ? declaration->firstChild->symbol : 0;
+    for (const tNode* child = declaration->firstChild; child != nullptr;
+         child = child->nextSibling) {
+        if (child->symbol == ttBlock) {
+            entry.blockLink = child;
+            break;
+        }
+    }
+    const tNode* second =
+        declaration->firstChild != nullptr ? declaration->firstChild->nextSibling : nullptr;
+    if (second == nullptr || second->symbol != ttParameters)
+        return entry;
+    for (const tNode* parameter = second->firstChild; parameter != nullptr;
+         parameter = parameter->nextSibling) {
+        if (entry.parameterCount == TCInterpreterEx::kMaxParameters)
+            throw ScriptError("Zu viele Parameter in Funktion " + entry.name + " (höchstens " +
+                              std::to_string(TCInterpreterEx::kMaxParameters) + ")");
+        const tNode* type = parameter->firstChild;
+        const tNode* name = type != nullptr ? type->nextSibling : nullptr;
+        entry.parameter.push_back(
+            tParameter{name != nullptr ? name->text : std::string(), type ? type->symbol : 0, {}});
+        ++entry.parameterCount;
+    }
+    return entry;
+}
+
+} // namespace
+
+void TCInterpreterEx::prepareToRun() {
+    try {
+        m_pool.releaseTo(0);
+        globalVarStack = nullptr;
+        const tNode* root = fParser.rootBaum;
+        for (const tNode* top = root ? root->firstChild : nullptr; top; top = top->nextSibling) {
+            if (top->symbol == ttVarDekl)
+                globalVarStack = putVarOnStack(globalVarStack, top->firstChild);
+        }
+        functionList.clear();
+        functionListLen = 0;
+        m_preparation = nextPreparationStamp();
+        for (const tNode* top = root ? root->firstChild : nullptr; top; top = top->nextSibling) {
+            if (top->symbol != ttFuncDekl)
+                continue;
+            if (functionListLen >= kMaxFunctions)
+                throw ScriptError("Zu viele Funktionen (höchstens " +
+                                  std::to_string(kMaxFunctions) + ")");
+            functionList.push_back(scriptFunctionEntry(top));
+            ++functionListLen;
+        }
+        Initialize();
+    } catch (const std::exception& e) {
+        throw prefixed("Fehler in TCInterpreterEx.prepareToRun: ", e);
+    }
+}
+
+bool TCInterpreterEx::preCheck() {
+    // Depth first, each node before its children, iteratively so that deep trees
+    // cannot exhaust the native stack.
+    std::vector<const tNode*> pending;
+    const tNode* root = fParser.rootBaum;
+    if (root != nullptr && root->firstChild != nullptr)
+        pending.push_back(root->firstChild);
+    while (!pending.empty()) {
+        const tNode* node = pending.back();
+        pending.pop_back();
+        if (node->nextSibling != nullptr)
+            pending.push_back(node->nextSibling);
+        if (node->symbol == ttFuncCall && findFunction(node->text) == 0)
+            throw ScriptError("Funktion \"" + node->text + "\" nicht gefunden!");
+        if (node->firstChild != nullptr)
+            pending.push_back(node->firstChild);
+    }
+    return true;
+}
+
+std::int32_t TCInterpreterEx::findFunction(std::string_view name) const {
+    for (std::size_t k = 0; k < functionList.size(); ++k) {
+        if (functionList[k].name == name)
+            return static_cast<std::int32_t>(k + 1);
+    }
+    return 0;
+}
+
+const tNode* TCInterpreterEx::getFunctionDeklNode(std::string_view nam) const {
+    const tNode* root = fParser.rootBaum;
+    for (const tNode* top = root ? root->firstChild : nullptr; top; top = top->nextSibling) {
+        if (top->symbol == ttFuncDekl && top->text == nam)
+            return top;
+    }
+    return nullptr;
+}
+
+void TCInterpreterEx::releaseGlobalVarStack() {
+    releaseVarStack(globalVarStack);
+    globalVarStack = nullptr;
+    if (m_callDepth == 0)
+        m_pool.releaseTo(0);
+}
+
+} // namespace orvane

@@ -1,0 +1,273 @@
+// Variables: lookups, declarations, typed reads and writes, arrays.
+#include "c_interpreter.h"
+
+#include "runtime_errors.h"
+#include "short_text.h"
+
+namespace orvane {
+
+namespace {
+
+// Arrays never grow beyond this many elements; it keeps a script from asking for
+// more memory than any installer needs (a million texts is already a lot).
+constexpr std::int32_t kMaxArraySize = 1'000'000;
+
+// The slot that `index_` addresses: -1 means slot 0; an array has slots 0 to its
+// size, a scalar only slot 0.
+std::size_t slotOf(const tVariable& variable, std::int32_t index_) {
+    const std::int32_t slot = index_ == -1 ? 0 : index_;
+    const std::int32_t highest = variable.isArray ? variable.arraySize : 0;
+    if (slot < 0 || slot > highest || static_cast<std::size_t>(slot) >= variable.slotCount())
+        throw runtime_errors::indexOutOfRange(variable.name, index_, highest);
+    return static_cast<std::size_t>(slot);
+}
+
+void requireType(const tVariable& variable, std::int32_t typ) {
+    if (variable.typ != typ)
+        throw runtime_errors::wrongType(variable.name, variable.typ, typ);
+}
+
+std::int32_t& intSlot(tVariable& variable, std::int32_t index_) {
+    const std::size_t slot = slotOf(variable, index_);
+    return variable.isArray ? variable.intSlots[slot] : variable.intValue;
+}
+
+std::string& stringSlot(tVariable& variable, std::int32_t index_) {
+    const std::size_t slot = slotOf(variable, index_);
+    return variable.isArray ? variable.stringSlots[slot] : variable.stringValue;
+}
+
+void giveArrayStorage(tVariable& variable, std::int32_t size) {
+    const auto slots = static_cast<std::size_t>(size) + 1;
+    if (variable.typ == ttGenTypeString)
+        variable.stringSlots.assign(slots, std::string());
+    else
+        variable.intSlots.assign(slots, 0);
+}
+
+template <typename Wrapped> auto withPrefix(const char* prefix, Wrapped&& body) {
+    try {
+        return body();
+    } catch (const std::exception& e) {
+        throw ScriptError(prefix + std::string(e.what()));
+    }
+}
+
+} // namespace
+
+tVariable* TCInterpreterEx::findVarNameOnStack(tVariable* varStack,
+                                               std::string_view varName) const {
+    for (tVariable* record = varStack; record != nullptr; record = record->next) {
+        if (record->name == varName)
+            return record;
+    }
+    return nullptr;
+}
+
+tVariable* TCInterpreterEx::FindVarOnAllStacks(tVariable* varStack,
+                                               std::string_view varName) const {
+    if (tVariable* local = findVarNameOnStack(varStack, varName))
+        return local;
+    return varStack == globalVarStack ? nullptr : findVarNameOnStack(globalVarStack, varName);
+}
+
+tVariable* TCInterpreterEx::getLastVarOnStack(tVariable* varStack) const {
+    tVariable* record = varStack;
+    while (record != nullptr && record->next != nullptr)
+        record = record->next;
+    return record;
+}
+
+tVariable* TCInterpreterEx::newRecord(std::string_view name, std::int32_t typ, bool isArray) {
+    tVariable* record = m_pool.make(typ);
+    record->name = cutText(name);
+    if (isArray) {
+        record->isArray = true;
+        record->arraySize = kDeclaredArraySize;
+        giveArrayStorage(*record, kDeclaredArraySize);
+    }
+    return record;
+}
+
+void TCInterpreterEx::appendToStack(tVariable*& first, tVariable* record) {
+    if (first == nullptr)
+        first = record;
+    else
+        getLastVarOnStack(first)->next = record;
+}
+
+tVariable* TCInterpreterEx::putVarOnStack(tVariable* varStack, const tNode* typeNode) {
+    return withPrefix("Fehler in TCInterpreterEx.putVarOnStack: ", [&] {
+        const bool isArray =
+            typeNode->firstChild != nullptr && typeNode->firstChild->symbol == ttGenTypeArray;
+        for (const tNode* name = typeNode->nextSibling; name != nullptr; name = name->nextSibling) {
+            // A declaration run again (in a loop) would only add records that no lookup
+            // ever reaches, since the first record of a name wins; leave them out.
+            if (findVarNameOnStack(varStack, name->text) != nullptr)
+                continue;
+            appendToStack(varStack, newRecord(name->text, typeNode->symbol, isArray));
+        }
+        return varStack;
+    });
+}
+
+tVariable* TCInterpreterEx::putOrReplaceVar(tVariable* varStack, tVariable* record) {
+    // A repeated parameter name gives its value to the earlier parameter. The value
+    // comes whole (type and shape included), so a record never holds storage of a
+    // shape its type and array flag do not describe.
+    if (tVariable* existing = findVarNameOnStack(varStack, record->name)) {
+        existing->copyValueFrom(*record);
+        return varStack;
+    }
+    record->next = nullptr;
+    appendToStack(varStack, record);
+    return varStack;
+}
+
+void TCInterpreterEx::releaseVarStack(tVariable* varStack) {
+    // The records themselves go back to the pool when their call ends; their storage
+    // is given up at once.
+    for (tVariable* record = varStack; record != nullptr; record = record->next) {
+        std::string().swap(record->stringValue);
+        std::vector<std::int32_t>().swap(record->intSlots);
+        std::vector<std::string>().swap(record->stringSlots);
+        record->isArray = false;
+        record->arraySize = 0;
+    }
+}
+
+tVariable* TCInterpreterEx::deepCopyVS(tVariable* varStack) {
+    tVariable* first = nullptr;
+    tVariable* last = nullptr;
+    for (const tVariable* record = varStack; record != nullptr; record = record->next) {
+        tVariable* copy = m_pool.make(record->typ);
+        copy->name = record->name;
+        copy->copyValueFrom(*record);
+        (last != nullptr ? last->next : first) = copy;
+        last = copy;
+    }
+    return first;
+}
+
+tVariable& TCInterpreterEx::requireVariable(tVariable* varStack, std::string_view varName,
+                                            const char* missingPrefix,
+                                            const char* missingSuffix) const {
+    tVariable* variable = FindVarOnAllStacks(varStack, varName);
+    if (variable == nullptr)
+        throw ScriptError(missingPrefix + std::string(varName) + missingSuffix);
+    return *variable;
+}
+
+std::string TCInterpreterEx::getStringFromVarStack(tVariable* varStack, std::string_view varName,
+                                                   std::int32_t index_) const {
+    tVariable& variable =
+        requireVariable(varStack, varName, "FEHLER: Konnte variable ", " nicht finden!");
+    requireType(variable, ttGenTypeString);
+    return stringSlot(variable, index_);
+}
+
+std::int32_t TCInterpreterEx::getIntFromVarStack(tVariable* varStack, std::string_view varName,
+                                                 std::int32_t index_) const {
+    tVariable& variable =
+        requireVariable(varStack, varName, "FEHLER: Konnte variable ", " nicht finden!");
+    requireType(variable, ttGenTypeInt);
+    return intSlot(variable, index_);
+}
+
+bool TCInterpreterEx::getBoolFromVarStack(tVariable* varStack, std::string_view varName,
+                                          std::int32_t index_) const {
+    tVariable& variable =
+        requireVariable(varStack, varName, "FEHLER: Konnte variable ", " nicht finden!");
+    requireType(variable, ttGenTypeBool);
+    return (intSlot(variable, index_) & 0xFF) != 0;
+}
+
+void TCInterpreterEx::setStringVar(tVariable* varStack, std::string_view varName,
+                                   std::string_view value, std::int32_t index_) {
+    tVariable& variable = requireVariable(varStack, varName, "Konnte Var ", " nicht setzen!");
+    requireType(variable, ttGenTypeString);
+    stringSlot(variable, index_) = cutText(value);
+}
+
+void TCInterpreterEx::setIntVar(tVariable* varStack, std::string_view varName, std::int32_t value,
+                                std::int32_t index_) {
+    tVariable& variable = requireVariable(
+        varStack, varName, "Fehler in TCInterpreterEx.setIntVar: Konnte Var ", " nicht setzen!");
+    requireType(variable, ttGenTypeInt);
+    intSlot(variable, index_) = value;
+}
+
+void TCInterpreterEx::setBoolVar(tVariable* varStack, std::string_view varName, std::uint8_t value,
+                                 std::int32_t index_) {
+    tVariable& variable = requireVariable(varStack, varName, "Konnte Var ", " nicht setzen!");
+    requireType(variable, ttGenTypeBool);
+    intSlot(variable, index_) = value;
+}
+
+std::int32_t TCInterpreterEx::getArraySize(tVariable* varStack, std::string_view varName) const {
+    return requireVariable(varStack, varName, "variable ", " nicht gefunden").arraySize;
+}
+
+void TCInterpreterEx::setArraySize(tVariable* varStack, std::string_view varName,
+                                   std::int32_t arraysize) {
+    tVariable& variable = requireVariable(varStack, varName, "Variable ", " nicht gefunden!");
+    if (arraysize < 0 || arraysize > kMaxArraySize)
+        throw runtime_errors::badArraySize(varName, arraysize);
+    variable.arraySize = arraysize;
+    if (!variable.isArray) {
+        variable.stringValue.clear();
+        return;
+    }
+    const auto needed = static_cast<std::size_t>(arraysize) + 1;
+    if (variable.typ == ttGenTypeString)
+        variable.stringSlots.assign(needed + 9, std::string()); // a fresh block of size + 10
+    else if (variable.intSlots.size() < needed)
+        variable.intSlots.resize(needed, 0); // int and bool arrays grow, keeping their content
+}
+
+Value TCInterpreterEx::copyVarFromStack(tVariable* varStack, std::string_view varName,
+                                        std::int32_t index_) {
+    tVariable* variable = FindVarOnAllStacks(varStack, varName);
+    if (variable == nullptr) {
+        m_dialog.show("Konnte Var " + std::string(varName) + " nicht kopieren!", "", mbOk);
+        return Value{};
+    }
+    if (variable->isArray && index_ == -1) {
+        auto copy = std::make_shared<tVariable>();
+        copy->name = variable->name;
+        copy->copyValueFrom(*variable);
+        return Value{variable->typ, 0, {}, std::move(copy)};
+    }
+    if (variable->typ == ttGenTypeString)
+        return Value{variable->typ, 0, stringSlot(*variable, index_), nullptr};
+    return Value{variable->typ, intSlot(*variable, index_), {}, nullptr};
+}
+
+void TCInterpreterEx::addGlobaleIntVariable(std::string_view varName, std::int32_t value) {
+    withPrefix("Fehler in TCInterpreterEx.addGlobaleIntVariable: ", [&] {
+        appendToStack(globalVarStack, newRecord(varName, ttGenTypeInt, false));
+        setIntVar(globalVarStack, varName, value, -1);
+        return 0;
+    });
+}
+
+void TCInterpreterEx::varStackDump(tVariable* varStack) {
+    std::string text = "varStack-Dump\r\r";
+    for (const tVariable* record = varStack; record != nullptr; record = record->next) {
+        text += record->name + " (Wert: ";
+        if (record->typ == ttGenTypeString && record->isArray) {
+            for (std::size_t slot = 1; slot <= 10 && slot < record->stringSlots.size(); ++slot)
+                text += record->stringSlots[slot] + "\r";
+        } else if (record->typ == ttGenTypeString) {
+            text += record->stringValue;
+        } else if (record->typ == ttGenTypeInt) {
+            const bool hasSlot = !record->isArray || !record->intSlots.empty();
+            if (hasSlot)
+                text += std::to_string(record->isArray ? record->intSlots[0] : record->intValue);
+        }
+        text += ")\r";
+    }
+    m_dialog.show(text, "Dump", mbOk);
+}
+
+} // namespace orvane

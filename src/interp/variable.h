@@ -1,0 +1,60 @@
+// tVariable, the record of a variable or parameter, and Value, the result of an evaluation.
+//
+// A variable stack is a singly linked chain of tVariable records represented by its
+// first record (null is the empty stack). Records never own each other: every record
+// lives in the interpreter's RecordPool (see record_pool.h), which frees the records of
+// a call when the call ends. Scalars keep their one value inline; arrays keep slots
+// 0..n in a vector. A bool is one byte (stored in intValue as 0..255).
+//
+// A Value is what an expression or a built-in hands back: a type, an inline scalar
+// and, for a whole array, a private copy of the array record.
+#pragma once
+
+#include "c_keys.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace orvane {
+
+// Declared arrays start with this many elements (slots 0..100).
+inline constexpr std::int32_t kDeclaredArraySize = 100;
+
+struct tVariable {
+    std::string name;
+    std::int32_t typ = ttGenTypeInt;
+    bool isArray = false;
+    std::int32_t arraySize = 0;
+    std::int32_t intValue = 0;            // an int scalar, or a bool scalar's byte
+    std::string stringValue;              // a string scalar
+    std::vector<std::int32_t> intSlots;   // int and bool arrays
+    std::vector<std::string> stringSlots; // string arrays
+    tVariable* next = nullptr;
+
+    // Number of storage slots (1 for a scalar).
+    std::size_t slotCount() const;
+    void resetTo(std::int32_t type);
+    void copyValueFrom(const tVariable& other); // everything but name and next
+};
+
+struct Value {
+    std::int32_t typ = 0; // 0: no value
+    std::int32_t intValue = 0;
+    std::string text;
+    std::shared_ptr<const tVariable> array; // a whole array (slots and size)
+
+    bool hasValue() const { return typ != 0; }
+    bool isArray() const { return array != nullptr; }
+    // Truth of the first byte of the value's storage.
+    bool isTrue() const;
+};
+
+Value generateIntData(std::int32_t int_);
+Value generateBoolData(bool bool_);
+Value generateStringData(std::string_view str);
+// The default value of a type; no value for other type codes.
+Value newDefaultData(std::int32_t typ);
+
+} // namespace orvane
