@@ -47,6 +47,8 @@ struct tFunctionList {
     std::string Description;
     std::vector<tParameter> parameter; // entries 0..parameterCount-1 hold parameters 1..n
     std::int32_t rueckgabeTyp = ttGenTypeVoid;
+    // Whether two parameters share a name (binding then merges them).
+    bool repeatsParameterName = false;
 };
 
 using TOnInitialize = std::function<void(TCInterpreterEx& Sender)>;
@@ -139,15 +141,43 @@ class TCInterpreterEx {
     Value evaluateDo(const tNode* node, tVariable* varStack, tVariable*& newVarStack);
     void evaluateFor(const tNode* node, tVariable* varStack);
     Value evaluateOperand(const tNode* node, tVariable* varStack, const tNode* consumer);
-    std::int32_t evaluateIndex(const tNode* target, tVariable* varStack);
+    bool evaluateCondition(const tNode* condition, tVariable* varStack, const tNode* consumer);
+    std::int32_t evaluateIndex(const tNode* target, tVariable* varStack) {
+        return target->firstChild == nullptr ? -1 : evaluateIndexExpression(target, varStack);
+    }
+    std::int32_t evaluateIndexExpression(const tNode* target, tVariable* varStack);
     void writeValue(tVariable* varStack, const tNode* target, std::int32_t index,
                     const Value& value);
     void writeArray(tVariable* varStack, const tNode* target, const tVariable& source);
 
+    // variables named by nodes (memoised per activation)
+    tVariable* lookupVariable(const tNode* node, tVariable* varStack) {
+        if (m_activation != 0 && node->cachedActivation == m_activation &&
+            node->cachedScope == varStack && node->cachedDeclarations == m_declarations)
+            return static_cast<tVariable*>(node->cachedRecord);
+        return lookupAndRemember(node, varStack);
+    }
+    tVariable* lookupAndRemember(const tNode* node, tVariable* varStack);
+    // The record a node names, or the missing-variable box and null.
+    tVariable* variableToRead(const tNode* node, tVariable* varStack);
+    Value readVariable(tVariable& variable, std::int32_t index_) const;
+    // The int a plain int variable or a number constant stands for, without building a
+    // Value; false for anything else (the caller then takes the general path).
+    bool plainInt(const tNode* node, tVariable* varStack, std::int32_t& value);
+    static void writeInt(tVariable& variable, std::int32_t value, std::int32_t index_);
+    static void writeBool(tVariable& variable, std::uint8_t value, std::int32_t index_);
+    static void writeString(tVariable& variable, std::string_view value, std::int32_t index_);
+
     // calls
     Value invoke(const tFunctionList& callee, const tNode* callerNode, tVariable* varStack);
     std::int32_t resolveFunction(const tNode* callerNode);
-    void checkNativeStack();
+    void checkNativeStack() {
+        const auto* here = static_cast<const char*>(__builtin_frame_address(0));
+        if (m_stackBase != nullptr &&
+            here<m_stackBase&& static_cast<std::size_t>(m_stackBase - here)> m_stackBudget)
+            throwRecursionTooDeep();
+    }
+    [[noreturn]] static void throwRecursionTooDeep();
 
     MessageDialog& m_dialog;
     RecordPool m_pool;
@@ -155,6 +185,9 @@ class TCInterpreterEx {
     const char* m_stackBase = nullptr;
     std::size_t m_stackBudget = 0;
     std::uint32_t m_preparation = 0; // stamp of the current function table, for node caches
+    std::uint64_t m_activationCount = 0;
+    std::uint64_t m_activation = 0;   // serial of the running activation (0: none)
+    std::uint32_t m_declarations = 0; // records appended by the running activation
 };
 
 } // namespace orvane

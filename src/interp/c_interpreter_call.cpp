@@ -43,14 +43,31 @@ class Activation {
     std::size_t m_mark;
 };
 
+// Gives the caller's memoised lookups back their validity when a call ends: the callee
+// never appends to the caller's chains.
+class LookupScope {
+  public:
+    LookupScope(std::uint64_t& activation, std::uint32_t& declarations)
+        : m_activation(activation), m_declarations(declarations), m_savedActivation(activation),
+          m_savedDeclarations(declarations) {}
+    ~LookupScope() {
+        m_activation = m_savedActivation;
+        m_declarations = m_savedDeclarations;
+    }
+    LookupScope(const LookupScope&) = delete;
+    LookupScope& operator=(const LookupScope&) = delete;
+
+  private:
+    std::uint64_t& m_activation;
+    std::uint32_t& m_declarations;
+    std::uint64_t m_savedActivation;
+    std::uint32_t m_savedDeclarations;
+};
+
 } // namespace
 
-void TCInterpreterEx::checkNativeStack() {
-    if (m_stackBase == nullptr)
-        return;
-    const auto* here = static_cast<const char*>(__builtin_frame_address(0));
-    if (here<m_stackBase&& static_cast<std::size_t>(m_stackBase - here)> m_stackBudget)
-        throw runtime_errors::recursionTooDeep();
+void TCInterpreterEx::throwRecursionTooDeep() {
+    throw runtime_errors::recursionTooDeep();
 }
 
 std::int32_t TCInterpreterEx::resolveFunction(const tNode* callerNode) {
@@ -93,7 +110,10 @@ Value TCInterpreterEx::invoke(const tFunctionList& callee, const tNode* callerNo
         throw runtime_errors::recursionTooDeep();
     checkNativeStack();
     Activation activation(m_callDepth, m_pool);
+    LookupScope lookups(m_activation, m_declarations);
     tVariable* calleeStack = bindArguments(callerNode, varStack, callee);
+    m_activation = ++m_activationCount;
+    m_declarations = 0;
     if (callee.funcLink != nullptr) {
         tVariable* bodyStack = nullptr;
         return evaluate(callee.blockLink, calleeStack, bodyStack);
@@ -106,6 +126,7 @@ Value TCInterpreterEx::invoke(const tFunctionList& callee, const tNode* callerNo
 tVariable* TCInterpreterEx::bindArguments(const tNode* callerNode, tVariable* varStack,
                                           const tFunctionList& callee) {
     tVariable* calleeStack = nullptr;
+    tVariable* last = nullptr;
     const tNode* argument = callerNode->firstChild;
     for (std::int32_t k = 0; k < callee.parameterCount; ++k) {
         if (argument == nullptr) {
@@ -126,7 +147,14 @@ tVariable* TCInterpreterEx::bindArguments(const tNode* callerNode, tVariable* va
             record->stringValue = value.text;
         }
         record->name = callee.parameter[static_cast<std::size_t>(k)].name_;
-        calleeStack = putOrReplaceVar(calleeStack, record);
+        if (callee.repeatsParameterName) {
+            calleeStack = putOrReplaceVar(calleeStack, record);
+        } else {
+            // Distinct names: appending is all putOrReplaceVar would do.
+            (last != nullptr ? last->next : calleeStack) = record;
+            last = record;
+            ++m_declarations;
+        }
         argument = argument->nextSibling;
     }
     return calleeStack;

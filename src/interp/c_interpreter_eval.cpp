@@ -48,6 +48,11 @@ std::int32_t intArithmetic(std::int32_t symbol, std::int32_t a, std::int32_t b) 
     }
 }
 
+bool isComparison(std::int32_t symbol) {
+    return symbol == ttKleinerAls || symbol == ttGroesserAls || symbol == ttKleinerGleich ||
+           symbol == ttGroesserGleich || symbol == ttGleichGleich || symbol == ttUngleich;
+}
+
 bool intComparison(std::int32_t symbol, std::int32_t a, std::int32_t b) {
     switch (symbol) {
     case ttKleinerAls:
@@ -184,9 +189,7 @@ Value TCInterpreterEx::evaluateOperand(const tNode* node, tVariable* varStack,
     return value;
 }
 
-std::int32_t TCInterpreterEx::evaluateIndex(const tNode* target, tVariable* varStack) {
-    if (target->firstChild == nullptr)
-        return -1;
+std::int32_t TCInterpreterEx::evaluateIndexExpression(const tNode* target, tVariable* varStack) {
     const Value index = evaluateOperand(target->firstChild, varStack, target);
     if (index.typ != ttGenTypeInt || index.isArray())
         throw runtime_errors::arithmetic(target->line, target->column);
@@ -194,10 +197,35 @@ std::int32_t TCInterpreterEx::evaluateIndex(const tNode* target, tVariable* varS
 }
 
 Value TCInterpreterEx::evaluateVariable(const tNode* node, tVariable* varStack) {
-    return copyVarFromStack(varStack, node->text, evaluateIndex(node, varStack));
+    const std::int32_t index = evaluateIndex(node, varStack);
+    tVariable* variable = variableToRead(node, varStack);
+    return variable != nullptr ? readVariable(*variable, index) : Value{};
+}
+
+bool TCInterpreterEx::plainInt(const tNode* node, tVariable* varStack, std::int32_t& value) {
+    if (node == nullptr || node->firstChild != nullptr)
+        return false;
+    if (node->symbol == ttNumber && node->cacheStamp == kNumberStamp) {
+        value = node->cachedValue;
+        return true;
+    }
+    if (node->symbol != ttVarID)
+        return false;
+    const tVariable* variable = lookupVariable(node, varStack);
+    if (variable == nullptr || variable->typ != ttGenTypeInt || variable->isArray)
+        return false;
+    value = variable->intValue;
+    return true;
 }
 
 Value TCInterpreterEx::evaluateBinary(const tNode* node, tVariable* varStack) {
+    std::int32_t a = 0;
+    std::int32_t b = 0;
+    if (plainInt(node->firstChild, varStack, a) && plainInt(secondChild(node), varStack, b)) {
+        if (isArithmetic(node->symbol))
+            return generateIntData(intArithmetic(node->symbol, a, b));
+        return generateBoolData(intComparison(node->symbol, a, b));
+    }
     const Value left = evaluateOperand(node->firstChild, varStack, node);
     const Value right = evaluateOperand(secondChild(node), varStack, node);
     const bool arithmetic = isArithmetic(node->symbol);
@@ -238,15 +266,21 @@ Value TCInterpreterEx::evaluateLogical(const tNode* node, tVariable* varStack) {
 
 void TCInterpreterEx::writeValue(tVariable* varStack, const tNode* target, std::int32_t index,
                                  const Value& value) {
+    tVariable* variable = lookupVariable(target, varStack);
+    if (variable == nullptr && value.typ == ttGenTypeInt)
+        throw ScriptError("Fehler in TCInterpreterEx.setIntVar: Konnte Var " + target->text +
+                          " nicht setzen!");
+    if (variable == nullptr)
+        throw ScriptError("Konnte Var " + target->text + " nicht setzen!");
     switch (value.typ) {
     case ttGenTypeInt:
-        setIntVar(varStack, target->text, value.intValue, index);
+        writeInt(*variable, value.intValue, index);
         break;
     case ttGenTypeBool:
-        setBoolVar(varStack, target->text, static_cast<std::uint8_t>(value.intValue), index);
+        writeBool(*variable, static_cast<std::uint8_t>(value.intValue), index);
         break;
     default:
-        setStringVar(varStack, target->text, value.text, index);
+        writeString(*variable, value.text, index);
         break;
     }
 }
@@ -283,59 +317,81 @@ void TCInterpreterEx::evaluateAssignment(const tNode* node, tVariable* varStack)
 void TCInterpreterEx::evaluateStep(const tNode* node, tVariable* varStack) {
     const tNode* target = node->firstChild;
     const std::int32_t index = evaluateIndex(target, varStack);
-    const Value current = copyVarFromStack(varStack, target->text, index);
-    if (!current.hasValue())
+    tVariable* variable = variableToRead(target, varStack);
+    if (variable == nullptr)
         throw runtime_errors::noValue(node->line, node->column);
-    if (current.typ != ttGenTypeInt || current.isArray())
+    if (variable->typ != ttGenTypeInt || (variable->isArray && index == -1))
         throw runtime_errors::arithmetic(node->line, node->column);
     const std::int32_t delta = node->symbol == ttPlusPlus ? 1 : -1;
-    setIntVar(varStack, target->text, wrap(std::int64_t{current.intValue} + delta), index);
+    std::int32_t& slot = variable->intAt(index);
+    slot = wrap(std::int64_t{slot} + delta);
 }
 
 void TCInterpreterEx::evaluateCompound(const tNode* node, tVariable* varStack) {
     const tNode* target = node->firstChild;
     const std::int32_t index = evaluateIndex(target, varStack);
-    const Value current = copyVarFromStack(varStack, target->text, index);
-    if (!current.hasValue())
+    tVariable* variable = variableToRead(target, varStack);
+    if (variable == nullptr)
         throw runtime_errors::noValue(node->line, node->column);
+    std::int32_t plainOperand = 0;
+    if (index == -1 && variable->typ == ttGenTypeInt && !variable->isArray &&
+        plainInt(secondChild(node), varStack, plainOperand)) {
+        variable->intValue = intArithmetic(node->symbol, variable->intValue, plainOperand);
+        return;
+    }
+    const Value current = readVariable(*variable, index);
     const Value operand = evaluateOperand(secondChild(node), varStack, node);
     if (current.typ != operand.typ || current.isArray() || operand.isArray())
         throw runtime_errors::arithmetic(node->line, node->column);
     if (current.typ == ttGenTypeInt) {
-        const std::int32_t result = intArithmetic(node->symbol, current.intValue, operand.intValue);
-        setIntVar(varStack, target->text, result, index);
+        writeInt(*variable, intArithmetic(node->symbol, current.intValue, operand.intValue), index);
     } else if (current.typ == ttGenTypeString && node->symbol == ttPlusGleich) {
-        setStringVar(varStack, target->text, concatenated(current.text, operand.text), index);
+        writeString(*variable, concatenated(current.text, operand.text), index);
     }
     // Other combinations (bools, or texts with -= *= /= %=) change nothing.
 }
 
 Value TCInterpreterEx::evaluateBlock(const tNode* node, tVariable* varStack,
                                      tVariable*& newVarStack) {
-    Value result;
     tVariable* current = varStack;
     for (const tNode* child = node->firstChild; child != nullptr; child = child->nextSibling) {
-        result = evaluate(child, current, current);
-        if (child->symbol == ttReturn)
-            break; // a return ends only the block that holds it
+        // Only the last statement run gives the block its value: the last child, or a
+        // return, which ends only the block that holds it.
+        if (child->nextSibling == nullptr || child->symbol == ttReturn) {
+            Value result = evaluate(child, current, current);
+            newVarStack = current;
+            return result;
+        }
+        evaluate(child, current, current);
     }
     newVarStack = current;
-    return result;
+    return Value{};
 }
 
 Value TCInterpreterEx::evaluateIf(const tNode* node, tVariable* varStack, tVariable*& newVarStack) {
     const tNode* thenPart = secondChild(node);
     const tNode* elsePart = thenPart != nullptr ? thenPart->nextSibling : nullptr;
-    if (evaluateOperand(node->firstChild, varStack, node).isTrue())
+    if (evaluateCondition(node->firstChild, varStack, node))
         return evaluate(thenPart, varStack, newVarStack);
     return evaluate(elsePart, varStack, newVarStack);
+}
+
+bool TCInterpreterEx::evaluateCondition(const tNode* condition, tVariable* varStack,
+                                        const tNode* consumer) {
+    std::int32_t a = 0;
+    std::int32_t b = 0;
+    if (condition != nullptr && isComparison(condition->symbol) &&
+        plainInt(condition->firstChild, varStack, a) &&
+        plainInt(secondChild(condition), varStack, b))
+        return intComparison(condition->symbol, a, b);
+    return evaluateOperand(condition, varStack, consumer).isTrue();
 }
 
 Value TCInterpreterEx::evaluateWhile(const tNode* node, tVariable* varStack,
                                      tVariable*& newVarStack) {
     Value result;
     tVariable* current = varStack;
-    while (evaluateOperand(node->firstChild, current, node).isTrue())
+    while (evaluateCondition(node->firstChild, current, node))
         result = evaluate(secondChild(node), current, current);
     newVarStack = current;
     return result;
@@ -346,7 +402,7 @@ Value TCInterpreterEx::evaluateDo(const tNode* node, tVariable* varStack, tVaria
     tVariable* current = varStack;
     do {
         result = evaluate(node->firstChild, current, current);
-    } while (evaluateOperand(secondChild(node), current, node).isTrue());
+    } while (evaluateCondition(secondChild(node), current, node));
     newVarStack = current;
     return result;
 }
@@ -358,7 +414,7 @@ void TCInterpreterEx::evaluateFor(const tNode* node, tVariable* varStack) {
     const tNode* body = step != nullptr ? step->nextSibling : nullptr;
     tVariable* current = varStack;
     evaluate(start, current, current);
-    while (evaluateOperand(condition, current, node).isTrue()) {
+    while (evaluateCondition(condition, current, node)) {
         evaluate(body, current, current);
         evaluate(step, current, current);
     }

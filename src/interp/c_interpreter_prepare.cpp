@@ -21,6 +21,16 @@ ScriptError prefixed(const char* prefix, const std::exception& inner) {
     return ScriptError(prefix + std::string(inner.what()));
 }
 
+bool hasRepeatedName(const std::vector<tParameter>& parameters) {
+    for (std::size_t a = 0; a < parameters.size(); ++a) {
+        for (std::size_t b = a + 1; b < parameters.size(); ++b) {
+            if (parameters[a].name_ == parameters[b].name_)
+                return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 TCInterpreterEx::TCInterpreterEx(TParser& Parser, MessageDialog& dialog)
@@ -44,6 +54,7 @@ void TCInterpreterEx::addSystemFunction(std::string_view name_, std::int32_t ret
         entry.rueckgabeTyp = returnType;
         entry.parameterCount = static_cast<std::int32_t>(params.size());
         entry.parameter = params;
+        entry.repeatsParameterName = hasRepeatedName(entry.parameter);
         functionList.push_back(std::move(entry));
         ++functionListLen;
     } catch (const std::exception& e) {
@@ -90,6 +101,7 @@ tFunctionList scriptFunctionEntry(const tNode* declaration) {
             tParameter{name != nullptr ? name->text : std::string(), type ? type->symbol : 0, {}});
         ++entry.parameterCount;
     }
+    entry.repeatsParameterName = hasRepeatedName(entry.parameter);
     return entry;
 }
 

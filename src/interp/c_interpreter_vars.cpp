@@ -12,29 +12,9 @@ namespace {
 // more memory than any installer needs (a million texts is already a lot).
 constexpr std::int32_t kMaxArraySize = 1'000'000;
 
-// The slot that `index_` addresses: -1 means slot 0; an array has slots 0 to its
-// size, a scalar only slot 0.
-std::size_t slotOf(const tVariable& variable, std::int32_t index_) {
-    const std::int32_t slot = index_ == -1 ? 0 : index_;
-    const std::int32_t highest = variable.isArray ? variable.arraySize : 0;
-    if (slot < 0 || slot > highest || static_cast<std::size_t>(slot) >= variable.slotCount())
-        throw runtime_errors::indexOutOfRange(variable.name, index_, highest);
-    return static_cast<std::size_t>(slot);
-}
-
 void requireType(const tVariable& variable, std::int32_t typ) {
     if (variable.typ != typ)
         throw runtime_errors::wrongType(variable.name, variable.typ, typ);
-}
-
-std::int32_t& intSlot(tVariable& variable, std::int32_t index_) {
-    const std::size_t slot = slotOf(variable, index_);
-    return variable.isArray ? variable.intSlots[slot] : variable.intValue;
-}
-
-std::string& stringSlot(tVariable& variable, std::int32_t index_) {
-    const std::size_t slot = slotOf(variable, index_);
-    return variable.isArray ? variable.stringSlots[slot] : variable.stringValue;
 }
 
 void giveArrayStorage(tVariable& variable, std::int32_t size) {
@@ -90,6 +70,7 @@ tVariable* TCInterpreterEx::newRecord(std::string_view name, std::int32_t typ, b
 }
 
 void TCInterpreterEx::appendToStack(tVariable*& first, tVariable* record) {
+    ++m_declarations;
     if (first == nullptr)
         first = record;
     else
@@ -163,7 +144,7 @@ std::string TCInterpreterEx::getStringFromVarStack(tVariable* varStack, std::str
     tVariable& variable =
         requireVariable(varStack, varName, "FEHLER: Konnte variable ", " nicht finden!");
     requireType(variable, ttGenTypeString);
-    return stringSlot(variable, index_);
+    return variable.textAt(index_);
 }
 
 std::int32_t TCInterpreterEx::getIntFromVarStack(tVariable* varStack, std::string_view varName,
@@ -171,7 +152,7 @@ std::int32_t TCInterpreterEx::getIntFromVarStack(tVariable* varStack, std::strin
     tVariable& variable =
         requireVariable(varStack, varName, "FEHLER: Konnte variable ", " nicht finden!");
     requireType(variable, ttGenTypeInt);
-    return intSlot(variable, index_);
+    return variable.intAt(index_);
 }
 
 bool TCInterpreterEx::getBoolFromVarStack(tVariable* varStack, std::string_view varName,
@@ -179,29 +160,40 @@ bool TCInterpreterEx::getBoolFromVarStack(tVariable* varStack, std::string_view 
     tVariable& variable =
         requireVariable(varStack, varName, "FEHLER: Konnte variable ", " nicht finden!");
     requireType(variable, ttGenTypeBool);
-    return (intSlot(variable, index_) & 0xFF) != 0;
+    return (variable.intAt(index_) & 0xFF) != 0;
+}
+
+void TCInterpreterEx::writeString(tVariable& variable, std::string_view value,
+                                  std::int32_t index_) {
+    requireType(variable, ttGenTypeString);
+    variable.textAt(index_) = cutText(value);
+}
+
+void TCInterpreterEx::writeInt(tVariable& variable, std::int32_t value, std::int32_t index_) {
+    requireType(variable, ttGenTypeInt);
+    variable.intAt(index_) = value;
+}
+
+void TCInterpreterEx::writeBool(tVariable& variable, std::uint8_t value, std::int32_t index_) {
+    requireType(variable, ttGenTypeBool);
+    variable.intAt(index_) = value;
 }
 
 void TCInterpreterEx::setStringVar(tVariable* varStack, std::string_view varName,
                                    std::string_view value, std::int32_t index_) {
-    tVariable& variable = requireVariable(varStack, varName, "Konnte Var ", " nicht setzen!");
-    requireType(variable, ttGenTypeString);
-    stringSlot(variable, index_) = cutText(value);
+    writeString(requireVariable(varStack, varName, "Konnte Var ", " nicht setzen!"), value, index_);
 }
 
 void TCInterpreterEx::setIntVar(tVariable* varStack, std::string_view varName, std::int32_t value,
                                 std::int32_t index_) {
-    tVariable& variable = requireVariable(
-        varStack, varName, "Fehler in TCInterpreterEx.setIntVar: Konnte Var ", " nicht setzen!");
-    requireType(variable, ttGenTypeInt);
-    intSlot(variable, index_) = value;
+    writeInt(requireVariable(varStack, varName, "Fehler in TCInterpreterEx.setIntVar: Konnte Var ",
+                             " nicht setzen!"),
+             value, index_);
 }
 
 void TCInterpreterEx::setBoolVar(tVariable* varStack, std::string_view varName, std::uint8_t value,
                                  std::int32_t index_) {
-    tVariable& variable = requireVariable(varStack, varName, "Konnte Var ", " nicht setzen!");
-    requireType(variable, ttGenTypeBool);
-    intSlot(variable, index_) = value;
+    writeBool(requireVariable(varStack, varName, "Konnte Var ", " nicht setzen!"), value, index_);
 }
 
 std::int32_t TCInterpreterEx::getArraySize(tVariable* varStack, std::string_view varName) const {
@@ -232,15 +224,37 @@ Value TCInterpreterEx::copyVarFromStack(tVariable* varStack, std::string_view va
         m_dialog.show("Konnte Var " + std::string(varName) + " nicht kopieren!", "", mbOk);
         return Value{};
     }
-    if (variable->isArray && index_ == -1) {
+    return readVariable(*variable, index_);
+}
+
+Value TCInterpreterEx::readVariable(tVariable& variable, std::int32_t index_) const {
+    if (variable.isArray && index_ == -1) {
         auto copy = std::make_shared<tVariable>();
-        copy->name = variable->name;
-        copy->copyValueFrom(*variable);
-        return Value{variable->typ, 0, {}, std::move(copy)};
+        copy->name = variable.name;
+        copy->copyValueFrom(variable);
+        return Value{variable.typ, 0, {}, std::move(copy)};
     }
-    if (variable->typ == ttGenTypeString)
-        return Value{variable->typ, 0, stringSlot(*variable, index_), nullptr};
-    return Value{variable->typ, intSlot(*variable, index_), {}, nullptr};
+    if (variable.typ == ttGenTypeString)
+        return Value{variable.typ, 0, variable.textAt(index_), nullptr};
+    return Value{variable.typ, variable.intAt(index_), {}, nullptr};
+}
+
+tVariable* TCInterpreterEx::variableToRead(const tNode* node, tVariable* varStack) {
+    tVariable* variable = lookupVariable(node, varStack);
+    if (variable == nullptr)
+        m_dialog.show("Konnte Var " + node->text + " nicht kopieren!", "", mbOk);
+    return variable;
+}
+
+tVariable* TCInterpreterEx::lookupAndRemember(const tNode* node, tVariable* varStack) {
+    tVariable* found = FindVarOnAllStacks(varStack, node->text);
+    if (found != nullptr) {
+        node->cachedActivation = m_activation;
+        node->cachedScope = varStack;
+        node->cachedDeclarations = m_declarations;
+        node->cachedRecord = found;
+    }
+    return found;
 }
 
 void TCInterpreterEx::addGlobaleIntVariable(std::string_view varName, std::int32_t value) {

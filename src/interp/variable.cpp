@@ -1,6 +1,7 @@
 // Value and record helpers.
 #include "variable.h"
 
+#include "runtime_errors.h"
 #include "short_text.h"
 
 namespace orvane {
@@ -31,6 +32,30 @@ void tVariable::copyValueFrom(const tVariable& other) {
     stringValue = other.stringValue;
     intSlots = other.intSlots;
     stringSlots = other.stringSlots;
+}
+
+namespace {
+
+std::size_t slotOf(const tVariable& variable, std::int32_t index_) {
+    const std::int32_t slot = index_ == -1 ? 0 : index_;
+    const std::int32_t highest = variable.isArray ? variable.arraySize : 0;
+    if (slot < 0 || slot > highest || static_cast<std::size_t>(slot) >= variable.slotCount())
+        throw runtime_errors::indexOutOfRange(variable.name, index_, highest);
+    return static_cast<std::size_t>(slot);
+}
+
+} // namespace
+
+std::int32_t& tVariable::intAt(std::int32_t index_) {
+    if (!isArray && (index_ == -1 || index_ == 0))
+        return intValue;
+    return intSlots[slotOf(*this, index_)];
+}
+
+std::string& tVariable::textAt(std::int32_t index_) {
+    if (!isArray && (index_ == -1 || index_ == 0))
+        return stringValue;
+    return stringSlots[slotOf(*this, index_)];
 }
 
 bool Value::isTrue() const {

@@ -35,6 +35,10 @@ struct tVariable {
 
     // Number of storage slots (1 for a scalar).
     std::size_t slotCount() const;
+    // The slot `index_` addresses (-1 means slot 0); raises the index error outside
+    // 0..arraySize for an array and outside -1..0 for a scalar.
+    std::int32_t& intAt(std::int32_t index_);
+    std::string& textAt(std::int32_t index_);
     void resetTo(std::int32_t type);
     void copyValueFrom(const tVariable& other); // everything but name and next
 };

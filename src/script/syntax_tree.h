@@ -26,6 +26,12 @@ struct tNode {
     // call's function number), valid while cacheStamp matches its current stamp.
     mutable std::int32_t cachedValue = 0;
     mutable std::uint32_t cacheStamp = 0;
+    // The variable record a name resolved to, valid for one activation of a function,
+    // one stack and as long as that activation declared nothing new.
+    mutable const void* cachedScope = nullptr;
+    mutable void* cachedRecord = nullptr;
+    mutable std::uint64_t cachedActivation = 0;
+    mutable std::uint32_t cachedDeclarations = 0;
 };
 
 class NodeArena {
