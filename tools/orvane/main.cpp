@@ -1,5 +1,6 @@
 // The `orvane` command for script authors: dispatches to its verbs.
 #include "check_command.h"
+#include "reg_command.h"
 
 #include <iostream>
 #include <string>
@@ -8,7 +9,8 @@
 namespace {
 
 void printUsage() {
-    std::cerr << "usage: orvane check [--tokens] [--tree] FILE\n";
+    std::cerr << "usage: orvane check [--tokens] [--tree] FILE\n"
+                 "       orvane reg query PATH | export HIVE | delete PATH\n";
 }
 
 } // namespace
@@ -22,6 +24,8 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 2, argv + argc);
     if (verb == "check")
         return orvane::runCheckCommand(args);
+    if (verb == "reg")
+        return orvane::runRegCommand(args);
     std::cerr << "orvane: unknown command '" << verb << "'\n";
     printUsage();
     return 2;

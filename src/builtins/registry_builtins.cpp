@@ -1,0 +1,74 @@
+// writeRegistryString: splitting the path, creating and recording keys, writing the value.
+#include "registry_builtins.h"
+
+#include "message_dialog.h"
+#include "registry_store.h"
+#include "uninstall_list.h"
+
+#include <string>
+#include <vector>
+
+namespace orvane {
+
+namespace {
+
+constexpr std::string_view kFailureCaption = "Unkritischer Fehler";
+
+std::string failureText() {
+    return "Setup konnte keine Daten in die Windows-Registrierdatenbank schreiben.\r"
+           "Wahrscheinlich haben Sie nicht die nötigen Rechte.\r"
+           "Melden Sie sich als Administrator an, oder fragen Sie Ihren Systemadministrator";
+}
+
+// Every "\" splits, so two in a row give an empty part and a final one an empty last part.
+std::vector<std::string_view> splitAtBackslashes(std::string_view path) {
+    std::vector<std::string_view> parts;
+    for (std::size_t cut; (cut = path.find('\\')) != std::string_view::npos;) {
+        parts.push_back(path.substr(0, cut));
+        path.remove_prefix(cut + 1);
+    }
+    parts.push_back(path);
+    return parts;
+}
+
+Hive rootOf(std::string_view firstPart) {
+    return firstPart == "HKEY_LOCAL_MACHINE" ? Hive::LocalMachine : Hive::CurrentUser;
+}
+
+// Walks the key names p1 .. p(n-2), creating and recording each missing key. Leaves the key path
+// in `running`; false on the first store failure.
+bool createMissingKeys(RegistryStore& store, UninstallList& list, Hive hive,
+                       const std::vector<std::string_view>& parts, std::string& running) {
+    for (std::size_t j = 1; j + 1 < parts.size(); ++j) {
+        running.append("\\").append(parts[j]);
+        const auto exists = store.keyExists(hive, running);
+        if (!exists.ok())
+            return false;
+        if (*exists.value)
+            continue;
+        if (!store.createKey(hive, running).ok())
+            return false;
+        list.addUninstallEntry(kRegistrySection, std::string(parts[0]) + "\\" + running);
+    }
+    return true;
+}
+
+} // namespace
+
+bool writeRegistryString(RegistryStore& store, UninstallList& list, MessageDialog& dialog,
+                         std::string_view s1, std::string_view s2) {
+    const auto parts = splitAtBackslashes(s1);
+    const Hive hive = rootOf(parts[0]);
+    std::string keyPath;
+    bool written = createMissingKeys(store, list, hive, parts, keyPath);
+    if (written) {
+        if (keyPath.empty())
+            keyPath = "\\";
+        written = store.writeString(hive, keyPath, parts.back(), s2).ok;
+    }
+    if (!written)
+        dialog.show(failureText(), std::string(kFailureCaption), mbIconError);
+    return written;
+}
+
+} // namespace orvane

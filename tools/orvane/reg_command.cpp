@@ -1,0 +1,137 @@
+// Prints a key, exports a hive as text, or deletes a key tree from the registry store.
+#include "reg_command.h"
+
+#include "registry_store.h"
+
+#include <iostream>
+#include <optional>
+
+namespace orvane {
+
+namespace {
+
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+constexpr const char* kUsage =
+    "usage: orvane reg query PATH | orvane reg export HIVE | orvane reg delete PATH\n"
+    "  PATH is HIVE\\KEY\\..., HIVE is HKEY_LOCAL_MACHINE (HKLM) or HKEY_CURRENT_USER (HKCU)\n";
+
+struct RegPath {
+    Hive hive;
+    std::string keyPath; // after the hive's name, starting with "\" or empty for the root
+};
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i]))
+            return false;
+    }
+    return true;
+}
+
+// People may type the hive in any case and in its short form.
+std::optional<RegPath> parseRegPath(const std::string& text) {
+    const auto cut = text.find('\\');
+    const std::string_view root = std::string_view(text).substr(0, cut);
+    const std::string keyPath = cut == std::string::npos ? std::string() : text.substr(cut);
+    if (equalsIgnoringCase(root, "HKEY_LOCAL_MACHINE") || equalsIgnoringCase(root, "HKLM"))
+        return RegPath{Hive::LocalMachine, keyPath};
+    if (equalsIgnoringCase(root, "HKEY_CURRENT_USER") || equalsIgnoringCase(root, "HKCU"))
+        return RegPath{Hive::CurrentUser, keyPath};
+    return std::nullopt;
+}
+
+// A name or data between double quotes, with the characters that would break a line escaped.
+std::string quoted(std::string_view text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        if (c == '\\' || c == '"')
+            out.append(1, '\\').append(1, c);
+        else if (c == '\r')
+            out.append("\\r");
+        else if (c == '\n')
+            out.append("\\n");
+        else
+            out.append(1, c);
+    }
+    return out + '"';
+}
+
+std::string fullName(Hive hive, std::string_view keyPath) {
+    std::string name(hiveName(hive));
+    if (!keyPath.empty() && keyPath != "\\")
+        name.append(keyPath.front() == '\\' ? "" : "\\").append(keyPath);
+    return name;
+}
+
+int query(RegistryStore& store, const RegPath& path, std::ostream& out, std::ostream& err) {
+    const auto listing = store.listKey(path.hive, path.keyPath);
+    const std::string name = fullName(path.hive, path.keyPath);
+    if (!listing.ok()) {
+        err << "orvane reg: " << name << ": " << listing.error << '\n';
+        return kExitFailed;
+    }
+    out << name << '\n';
+    for (const auto& value : listing.value->values)
+        out << "    " << (value.name.empty() ? "(Default)" : value.name) << "    REG_SZ    "
+            << value.data << '\n';
+    if (!listing.value->subKeys.empty())
+        out << '\n';
+    for (const auto& subKey : listing.value->subKeys)
+        out << name << '\\' << subKey << '\n';
+    return 0;
+}
+
+int exportHive(RegistryStore& store, Hive hive, std::ostream& out, std::ostream& err) {
+    const auto keys = store.exportHive(hive);
+    if (!keys.ok()) {
+        err << "orvane reg: " << hiveName(hive) << ": " << keys.error << '\n';
+        return kExitFailed;
+    }
+    out << "; orvane registry export of " << hiveName(hive) << '\n';
+    for (const auto& key : *keys.value) {
+        out << "\n[" << hiveName(hive) << (key.path.empty() ? "" : "\\") << key.path << "]\n";
+        for (const auto& value : key.values)
+            out << (value.name.empty() ? "@" : quoted(value.name)) << '=' << quoted(value.data)
+                << '\n';
+    }
+    return 0;
+}
+
+int deleteKey(RegistryStore& store, const RegPath& path, std::ostream& err) {
+    const auto status = store.deleteKeyTree(path.hive, path.keyPath);
+    if (status.ok)
+        return 0;
+    err << "orvane reg: " << fullName(path.hive, path.keyPath) << ": " << status.error << '\n';
+    return kExitFailed;
+}
+
+} // namespace
+
+int runRegCommand(const std::vector<std::string>& args, RegistryStore& store, std::ostream& out,
+                  std::ostream& err) {
+    const auto path = args.size() == 2 ? parseRegPath(args[1]) : std::nullopt;
+    if (!path) {
+        err << kUsage;
+        return kExitUsage;
+    }
+    if (args[0] == "query")
+        return query(store, *path, out, err);
+    if (args[0] == "delete")
+        return deleteKey(store, *path, err);
+    if (args[0] == "export" && path->keyPath.empty())
+        return exportHive(store, path->hive, out, err);
+    err << kUsage;
+    return kExitUsage;
+}
+
+int runRegCommand(const std::vector<std::string>& args) {
+    RegistryStore store(registryFilesFromEnvironment());
+    return runRegCommand(args, store, std::cout, std::cerr);
+}
+
+} // namespace orvane
