@@ -3,6 +3,7 @@
 
 #include "core_builtins.h"
 #include "script_error.h"
+#include "uninstall_builtins.h"
 
 namespace orvane {
 
@@ -36,6 +37,7 @@ std::vector<BuiltinParameter> geometry(std::vector<BuiltinParameter> before,
 
 std::vector<BuiltinEntry> buildCatalogue() {
     namespace core = core_builtins;
+    namespace uninstall = uninstall_builtins;
     const BuiltinParameter name{"name", tString};
     return {
         {"messageBox", tVoid, {{"s1", tString}}, core::messageBox},
@@ -105,21 +107,27 @@ std::vector<BuiltinEntry> buildCatalogue() {
         {"showFolderDialog", tString, {}, {}},
         {"setColor", tVoid, {name, {"color", tInt}}, {}},
         {"setArraySize", tVoid, {name, {"arraysize", tInt}}, {}},
-        {"writeRegistryString", tVoid, {{"s1", tString}, {"s2", tString}}, {}},
+        {"writeRegistryString",
+         tVoid,
+         {{"s1", tString}, {"s2", tString}},
+         uninstall::writeRegistryString},
         {"installFile", tVoid, {{"s1", tString}, {"s2", tString}}, {}},
         {"replace", tString, {{"s1", tString}, {"s2", tString}, {"s3", tString}}, core::replace},
         {"setImage", tVoid, {name, {"file", tString}}, {}},
         {"setPictureFromXML", tVoid, {name, {"imagename", tString}}, {}},
         {"createLink", tVoid, {{"s1", tString}, {"s2", tString}}, {}},
         {"setCaption", tVoid, {name, {"caption", tString}}, {}},
-        {"addToUninstallData", tVoid, {{"s1", tString}, {"s2", tString}}, {}},
+        {"addToUninstallData",
+         tVoid,
+         {{"s1", tString}, {"s2", tString}},
+         uninstall::addToUninstallData},
         {"rgb", tInt, {{"r", tInt}, {"g", tInt}, {"b", tInt}}, core::rgb},
         {"shellExecute",
          tVoid,
          {{"file", tString}, {"parameters", tString}, {"directory", tString}},
          {}},
         {"sleep", tVoid, {{"wait", tInt}}, core::sleep},
-        {"saveUninstallData", tVoid, {{"s1", tString}}, {}},
+        {"saveUninstallData", tVoid, {{"s1", tString}}, uninstall::saveUninstallData},
         {"random", tInt, {{"i1", tInt}}, core::random},
     };
 }

@@ -29,10 +29,23 @@ class TextFieldSink {
     virtual void appendLine(std::string_view name, std::string_view line) = 0;
 };
 
+// Told about every lasting change a built-in made, so a headless run can report it.
+class InstallObserver {
+  public:
+    virtual ~InstallObserver() = default;
+    virtual void registryWritten(std::string_view /*path*/, std::string_view /*value*/) {}
+};
+
+class RegistryStore;
+class UninstallList;
+
 struct BuiltinServices {
     MessageDialog& dialog;
     const PackageAccess* package = nullptr;
     TextFieldSink* textFields = nullptr;
+    UninstallList* uninstall = nullptr;
+    RegistryStore* registry = nullptr;
+    InstallObserver* observer = nullptr;
 };
 
 } // namespace orvane

@@ -5,9 +5,11 @@
 
 namespace orvane {
 
-ScriptSession::ScriptSession(MessageDialog& dialog, const PackageAccess* package)
+ScriptSession::ScriptSession(MessageDialog& dialog, const PackageAccess* package,
+                             InstallObserver* observer)
     : m_dialog(dialog), m_parser(m_scanner, dialog), m_interpreter(m_parser, dialog),
-      m_builtins(BuiltinServices{dialog, package, nullptr}) {
+      m_registry(registryFilesFromEnvironment()),
+      m_builtins(BuiltinServices{dialog, package, nullptr, nullptr, &m_registry, observer}) {
     m_builtins.attach(m_interpreter);
 }
 
@@ -25,6 +27,8 @@ RunOutcome ScriptSession::run(std::string_view scriptText) {
             m_dialog.show("Parsing failed", "Fatal Error", mbIconError);
             return RunOutcome::failed;
         }
+        m_uninstall.emplace();
+        m_builtins.services().uninstall = &*m_uninstall;
         m_interpreter.prepareToRun();
         m_interpreter.preCheck();
         return runPrepared();

@@ -9,6 +9,10 @@
 #include "c_interpreter.h"
 #include "c_parser.h"
 #include "c_scanner.h"
+#include "registry_store.h"
+#include "uninstall_list.h"
+
+#include <optional>
 
 #include <string>
 #include <string_view>
@@ -23,7 +27,8 @@ enum class RunOutcome : int {
 
 class ScriptSession {
   public:
-    ScriptSession(MessageDialog& dialog, const PackageAccess* package);
+    ScriptSession(MessageDialog& dialog, const PackageAccess* package,
+                  InstallObserver* observer = nullptr);
 
     // Scans, parses, prepares, pre-checks and runs `main`. Every failure is shown
     // through the dialog (the parser's box, the driver's fatal boxes, the standard
@@ -35,6 +40,8 @@ class ScriptSession {
     void showErrorReport(const std::string& text);
 
     BuiltinHost& builtins() { return m_builtins; }
+    // The uninstall list; it exists once the script has been parsed.
+    const UninstallList* uninstallList() const { return m_uninstall ? &*m_uninstall : nullptr; }
     TCInterpreterEx& interpreter() { return m_interpreter; }
 
   private:
@@ -44,6 +51,8 @@ class ScriptSession {
     TScanner m_scanner;
     TParser m_parser;
     TCInterpreterEx m_interpreter;
+    RegistryStore m_registry;
+    std::optional<UninstallList> m_uninstall;
     BuiltinHost m_builtins;
 };
 
