@@ -43,6 +43,28 @@ class Activation {
     std::size_t m_mark;
 };
 
+// Marks where the outermost call's frame starts, so evaluation can measure how much of
+// the native stack it uses; nested calls leave the mark alone.
+class StackBase {
+  public:
+    StackBase(const char*& base, std::size_t& budget) : m_base(base), m_outermost(base == nullptr) {
+        if (m_outermost) {
+            m_base = static_cast<const char*>(__builtin_frame_address(0));
+            budget = evaluationStackBudget();
+        }
+    }
+    ~StackBase() {
+        if (m_outermost)
+            m_base = nullptr;
+    }
+    StackBase(const StackBase&) = delete;
+    StackBase& operator=(const StackBase&) = delete;
+
+  private:
+    const char*& m_base;
+    bool m_outermost;
+};
+
 // Gives the caller's memoised lookups back their validity when a call ends: the callee
 // never appends to the caller's chains.
 class LookupScope {
@@ -82,23 +104,13 @@ std::int32_t TCInterpreterEx::resolveFunction(const tNode* callerNode) {
 Value TCInterpreterEx::callFunction(const tNode* callerNode, tVariable* varStack,
                                     tVariable*& newVarStack) {
     newVarStack = varStack;
-    const bool outermost = m_stackBase == nullptr;
-    if (outermost) {
-        m_stackBase = static_cast<const char*>(__builtin_frame_address(0));
-        m_stackBudget = evaluationStackBudget();
-    }
+    StackBase stackBase(m_stackBase, m_stackBudget);
     try {
         const std::int32_t number = resolveFunction(callerNode);
         if (number == 0)
             throw ScriptError("Funktion \"" + callerNode->text + "\" nicht gefunden!");
-        Value result =
-            invoke(functionList[static_cast<std::size_t>(number) - 1], callerNode, varStack);
-        if (outermost)
-            m_stackBase = nullptr;
-        return result;
+        return invoke(functionList[static_cast<std::size_t>(number) - 1], callerNode, varStack);
     } catch (const std::exception& e) {
-        if (outermost)
-            m_stackBase = nullptr;
         throw ScriptError("Fehler in TCInterpreterEx.callFunction (Name: " + callerNode->text +
                           "): " + e.what());
     }
