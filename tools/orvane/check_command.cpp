@@ -4,7 +4,7 @@
 #include "c_parser.h"
 #include "c_scanner.h"
 #include "file_text.h"
-#include "json_text.h"
+#include "json_output.h"
 #include "recording_dialog.h"
 #include "script_error.h"
 

@@ -1,6 +1,7 @@
 // The `orvane` command for script authors: dispatches to its verbs.
 #include "check_command.h"
 #include "reg_command.h"
+#include "run_command.h"
 
 #include <iostream>
 #include <string>
@@ -10,6 +11,7 @@ namespace {
 
 void printUsage() {
     std::cerr << "usage: orvane check [--tokens] [--tree] FILE\n"
+                 "       orvane run [--scenario FILE] [--yes] PACKAGE.ovsp | --script SCRIPT.ovs\n"
                  "       orvane reg query PATH | export HIVE | delete PATH\n";
 }
 
@@ -24,6 +26,8 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 2, argv + argc);
     if (verb == "check")
         return orvane::runCheckCommand(args);
+    if (verb == "run")
+        return orvane::runRunCommand(args);
     if (verb == "reg")
         return orvane::runRegCommand(args);
     std::cerr << "orvane: unknown command '" << verb << "'\n";

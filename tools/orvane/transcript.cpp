@@ -1,7 +1,7 @@
 // Transcript lines.
 #include "transcript.h"
 
-#include "json_text.h"
+#include "json_output.h"
 
 namespace orvane::transcript {
 

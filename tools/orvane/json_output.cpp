@@ -1,5 +1,5 @@
 // JSON string escaping for the tool's outputs.
-#include "json_text.h"
+#include "json_output.h"
 
 #include <cstdio>
 

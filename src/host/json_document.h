@@ -1,0 +1,102 @@
+// The install package's document model: an ordered JSON tree, read-only once built.
+//
+// Design: the whole tree lives in four flat arrays owned by JsonDocument, not in
+// nodes that own their children. A package is mostly a few huge strings, so all
+// texts (strings unescaped once, numbers as written, member names) sit back to
+// back in one text buffer that never needs more bytes than the file had. Values
+// are 12-byte records; a container's elements or members are one contiguous run
+// of the element or member array, so indexing is O(1) and members keep file
+// order with duplicates. Nothing is recursive: any nesting depth is destroyed in
+// constant stack space. JsonValue is a small view (document, record number).
+//
+// Offsets and counts are 32-bit: the parser takes at most 4 GiB of input, and
+// no text, value count or member count can exceed the input's length.
+#pragma once
+
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace orvane {
+
+enum class JsonKind : std::uint8_t { Null, False, True, Number, String, Array, Object };
+
+class JsonDocument;
+
+// One value of a document; valid as long as the document lives.
+class JsonValue {
+  public:
+    JsonKind kind() const;
+    bool isArray() const { return kind() == JsonKind::Array; }
+    bool isObject() const { return kind() == JsonKind::Object; }
+
+    // A string's text or a number's text as written; empty for other kinds.
+    std::string_view text() const;
+
+    // Elements of an array or members of an object; 0 for other kinds.
+    std::size_t size() const;
+
+    // For arrays, index < size().
+    JsonValue element(std::size_t index) const;
+
+    // For objects, index < size().
+    std::string_view memberName(std::size_t index) const;
+    JsonValue memberValue(std::size_t index) const;
+
+    // The first member called exactly `name`; nullopt when there is none or this
+    // is no object.
+    std::optional<JsonValue> member(std::string_view name) const;
+
+  private:
+    friend class JsonDocument;
+    JsonValue(const JsonDocument* document, std::uint32_t record)
+        : m_document(document), m_record(record) {}
+
+    const JsonDocument* m_document;
+    std::uint32_t m_record;
+};
+
+class JsonDocument {
+  public:
+    // Where a text lies in the text buffer.
+    struct TextRef {
+        std::uint32_t offset = 0;
+        std::uint32_t length = 0;
+    };
+    // A value: a text for strings and numbers, a run of elements or members for
+    // containers, nothing for true, false and null.
+    struct Record {
+        std::uint32_t first = 0; // text offset, or index of the first element or member
+        std::uint32_t count = 0; // text length, or number of elements or members
+        JsonKind kind = JsonKind::Null;
+    };
+    struct Member {
+        TextRef name;
+        std::uint32_t value = 0;
+    };
+
+    struct FreeText {
+        void operator()(char* text) const { std::free(text); }
+    };
+    using TextBuffer = std::unique_ptr<char, FreeText>;
+
+    // Made by JsonDocumentBuilder; record 0 is the root.
+    JsonDocument(TextBuffer text, std::vector<Record> records, std::vector<std::uint32_t> elements,
+                 std::vector<Member> members);
+
+    JsonValue root() const { return JsonValue(this, 0); }
+
+  private:
+    friend class JsonValue;
+    std::string_view textOf(TextRef ref) const { return {m_text.get() + ref.offset, ref.length}; }
+
+    TextBuffer m_text;
+    std::vector<Record> m_records;
+    std::vector<std::uint32_t> m_elements;
+    std::vector<Member> m_members;
+};
+
+} // namespace orvane

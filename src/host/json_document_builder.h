@@ -1,0 +1,66 @@
+// Building a JsonDocument value by value, in document order.
+#pragma once
+
+#include "json_document.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace orvane {
+
+// Receives the values of one document as a reader meets them: scalars, and
+// containers opened and closed around their contents. Each value becomes an
+// element of the innermost open array or, under the name set just before, a
+// member of the innermost open object; the first value is the root.
+class JsonDocumentBuilder {
+  public:
+    // `textCapacity` bounds the bytes of all texts together. The length of the
+    // JSON input is such a bound, since no unescaped text is longer than its
+    // source and texts never overlap in the input. Throws std::bad_alloc.
+    explicit JsonDocumentBuilder(std::size_t textCapacity);
+
+    // Texts are written straight into the document's text buffer: write at most
+    // textRoom() bytes at textCursor(), then commit them up to `end`.
+    char* textCursor() { return m_text.get() + m_textUsed; }
+    std::size_t textRoom() const { return m_textCapacity - m_textUsed; }
+    JsonDocument::TextRef commitText(const char* end);
+
+    // Names the next value added to the open object.
+    void setMemberName(JsonDocument::TextRef name) { m_memberName = name; }
+
+    void addScalar(JsonKind kind, JsonDocument::TextRef text = {});
+    void openContainer(JsonKind kind); // Array or Object
+    void closeContainer();
+
+    // Open containers, the root included.
+    std::size_t depth() const { return m_open.size(); }
+
+    // The finished document; the root has been added and every container closed.
+    JsonDocument finish();
+
+  private:
+    struct OpenContainer {
+        std::uint32_t record;
+        std::size_t childrenStart; // where its children begin in the scratch array
+    };
+
+    std::uint32_t addRecord(JsonKind kind, JsonDocument::TextRef text);
+
+    JsonDocument::TextBuffer m_text;
+    std::size_t m_textCapacity = 0;
+    std::size_t m_textUsed = 0;
+    JsonDocument::TextRef m_memberName;
+
+    std::vector<JsonDocument::Record> m_records;
+    std::vector<std::uint32_t> m_elements;
+    std::vector<JsonDocument::Member> m_members;
+
+    // The children of open containers, innermost last; a container's run moves
+    // to m_elements or m_members when it closes, so every run is contiguous.
+    std::vector<std::uint32_t> m_openElements;
+    std::vector<JsonDocument::Member> m_openMembers;
+    std::vector<OpenContainer> m_open;
+};
+
+} // namespace orvane

@@ -1,0 +1,207 @@
+// Unescaping JSON strings and checking the number grammar.
+#include "json_text.h"
+
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+namespace orvane {
+
+namespace {
+
+constexpr const char* kUnterminated = "Zeichenkette nicht abgeschlossen";
+constexpr const char* kControlCharacter = "Steuerzeichen in einer Zeichenkette";
+constexpr const char* kBadEscape = "ungültige Escape-Sequenz";
+
+constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+
+// High bit set in each byte of `word` below `n` (n <= 128). Bytes above a hit may
+// be flagged too, but the lowest flagged byte is always a real hit.
+constexpr std::uint64_t bytesBelow(std::uint64_t word, std::uint8_t n) {
+    return (word - kOnes * n) & ~word & kHighBits;
+}
+
+constexpr std::uint64_t bytesEqual(std::uint64_t word, char c) {
+    return bytesBelow(word ^ (kOnes * static_cast<std::uint8_t>(c)), 1);
+}
+
+bool isSpecial(char c) {
+    return c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20;
+}
+
+// Copies the plain run at `in` (up to a quote, backslash, control character or
+// `limit`) to `out`. Eight bytes at a time: base64 payloads are long plain runs.
+void copyPlainRun(const char*& in, const char* limit, char*& out) {
+    if constexpr (std::endian::native == std::endian::little) {
+        while (limit - in >= 8) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, in, 8);
+            std::memcpy(out, in, 8); // `out` has room for what is left of the input
+            const std::uint64_t hits =
+                bytesEqual(word, '"') | bytesEqual(word, '\\') | bytesBelow(word, 0x20);
+            if (hits != 0) {
+                const auto plain = static_cast<std::size_t>(std::countr_zero(hits) / 8);
+                in += plain;
+                out += plain;
+                return;
+            }
+            in += 8;
+            out += 8;
+        }
+    }
+    while (in < limit && !isSpecial(*in))
+        *out++ = *in++;
+}
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// The four hex digits of a \u escape starting at `escape` (the backslash), or -1.
+long readUnicodeEscape(const char* escape, const char* limit) {
+    if (limit - escape < 6 || escape[0] != '\\' || escape[1] != 'u')
+        return -1;
+    long value = 0;
+    for (int i = 2; i < 6; ++i) {
+        const int digit = hexValue(escape[i]);
+        if (digit < 0)
+            return -1;
+        value = value * 16 + digit;
+    }
+    return value;
+}
+
+char* putUtf8(char* out, char32_t cp) {
+    if (cp < 0x80) {
+        *out++ = static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        *out++ = static_cast<char>(0xC0 | (cp >> 6));
+        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        *out++ = static_cast<char>(0xE0 | (cp >> 12));
+        *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        *out++ = static_cast<char>(0xF0 | (cp >> 18));
+        *out++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+    }
+    return out;
+}
+
+// A \u escape at `in`, with its low surrogate when it starts a pair.
+bool unescapeUnicode(const char*& in, const char* limit, char*& out) {
+    const long unit = readUnicodeEscape(in, limit);
+    if (unit < 0)
+        return false;
+    in += 6;
+    if (unit >= 0xD800 && unit <= 0xDBFF) {
+        const long low = readUnicodeEscape(in, limit);
+        if (low >= 0xDC00 && low <= 0xDFFF) {
+            in += 6;
+            out = putUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+            return true;
+        }
+        out = putUtf8(out, 0xFFFD);
+        return true;
+    }
+    out = putUtf8(out, unit >= 0xDC00 && unit <= 0xDFFF ? 0xFFFD : static_cast<char32_t>(unit));
+    return true;
+}
+
+// One escape sequence at `in` (the backslash).
+bool unescapeOne(const char*& in, const char* limit, char*& out) {
+    if (limit - in < 2)
+        return false;
+    char plain = 0;
+    switch (in[1]) {
+    case '"':
+    case '\\':
+    case '/':
+        plain = in[1];
+        break;
+    case 'b':
+        plain = '\b';
+        break;
+    case 'f':
+        plain = '\f';
+        break;
+    case 'n':
+        plain = '\n';
+        break;
+    case 'r':
+        plain = '\r';
+        break;
+    case 't':
+        plain = '\t';
+        break;
+    case 'u':
+        return unescapeUnicode(in, limit, out);
+    default:
+        return false;
+    }
+    *out++ = plain;
+    in += 2;
+    return true;
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Skips one or more digits; false when there is none.
+bool skipDigits(std::string_view text, std::size_t& pos) {
+    const std::size_t start = pos;
+    while (pos < text.size() && isDigit(text[pos]))
+        ++pos;
+    return pos > start;
+}
+
+} // namespace
+
+UnescapedString unescapeJsonString(const char* in, const char* limit, char* out) {
+    for (;;) {
+        copyPlainRun(in, limit, out);
+        if (in == limit)
+            return {in, out, kUnterminated};
+        if (*in == '"')
+            return {in + 1, out, nullptr};
+        if (*in != '\\')
+            return {in, out, kControlCharacter};
+        if (!unescapeOne(in, limit, out))
+            return {in, out, kBadEscape};
+    }
+}
+
+bool isJsonNumber(std::string_view text) {
+    std::size_t pos = 0;
+    if (pos < text.size() && text[pos] == '-')
+        ++pos;
+    if (pos < text.size() && text[pos] == '0')
+        ++pos;
+    else if (!skipDigits(text, pos))
+        return false;
+    if (pos < text.size() && text[pos] == '.') {
+        ++pos;
+        if (!skipDigits(text, pos))
+            return false;
+    }
+    if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
+        ++pos;
+        if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
+            ++pos;
+        if (!skipDigits(text, pos))
+            return false;
+    }
+    return pos == text.size();
+}
+
+} // namespace orvane

@@ -1,0 +1,137 @@
+// Reading the package file into a padded buffer and handing its UTF-8 text to the parser.
+//
+// Memory matters here: packages run to hundreds of megabytes. The file is read
+// straight into a buffer with the parser's padding, and UTF-8 text (the usual
+// case) is parsed where it lies, byte-order mark skipped, without a copy. Other
+// encodings are decoded once into a second padded buffer, and the bytes are
+// released before parsing. The text is not split into lines and joined again
+// with CR LF: in valid JSON line breaks stand only between tokens (strings hold
+// them as escapes), so that would change no value.
+#include "package_file.h"
+
+#include "text_encoding.h"
+
+#include <simdjson.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace orvane {
+
+namespace {
+
+// A file's bytes in a buffer the parser can read ahead in.
+struct FileBytes {
+    simdjson::padded_string buffer;
+    std::size_t length = 0;
+    std::string_view view() const { return {buffer.data(), length}; }
+};
+
+std::string systemError(int code) {
+    char text[256];
+    return strerror_r(code, text, sizeof text); // the GNU form returns the text
+}
+
+class FileHandle {
+  public:
+    explicit FileHandle(int fd) : m_fd(fd) {}
+    ~FileHandle() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    int fd() const { return m_fd; }
+
+  private:
+    int m_fd;
+};
+
+// Makes room for at least `needed` bytes, keeping what has been read.
+bool growBuffer(FileBytes& bytes, std::size_t needed) {
+    simdjson::padded_string larger(needed);
+    if (larger.data() == nullptr)
+        return false;
+    if (bytes.length > 0)
+        std::memcpy(larger.data(), bytes.buffer.data(), bytes.length);
+    bytes.buffer.swap(larger);
+    return true;
+}
+
+// Reads the whole file. The buffer is sized by the file's size plus one byte, so
+// that the end is seen without growing; files that grow while read still work.
+std::optional<FileBytes> readFileBytes(const std::string& path, std::string& error) {
+    const FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat info {};
+    if (file.fd() < 0 || ::fstat(file.fd(), &info) != 0) {
+        error = systemError(errno);
+        return std::nullopt;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        error = systemError(EISDIR);
+        return std::nullopt;
+    }
+    FileBytes bytes;
+    if (!growBuffer(bytes, static_cast<std::size_t>(info.st_size) + 1)) {
+        error = systemError(ENOMEM);
+        return std::nullopt;
+    }
+    for (;;) {
+        if (bytes.length == bytes.buffer.size() && !growBuffer(bytes, bytes.length * 2)) {
+            error = systemError(ENOMEM);
+            return std::nullopt;
+        }
+        const ssize_t got = ::read(file.fd(), bytes.buffer.data() + bytes.length,
+                                   bytes.buffer.size() - bytes.length);
+        if (got == 0)
+            break;
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            error = systemError(errno);
+            return std::nullopt;
+        }
+        bytes.length += static_cast<std::size_t>(got);
+    }
+    // The parser may read the unused end of the buffer as padding.
+    std::memset(bytes.buffer.data() + bytes.length, 0, bytes.buffer.size() - bytes.length);
+    return bytes;
+}
+
+LoadedJson parseText(const std::string& path, const char* text, std::size_t length) {
+    LoadedJson loaded = readJson(text, length);
+    if (!loaded.document)
+        loaded.error = "Paketdatei " + path + ": " + loaded.error;
+    return loaded;
+}
+
+// Decodes text that is not valid UTF-8 into a buffer of its own, then parses it.
+LoadedJson parseDecoded(const std::string& path, FileBytes bytes, DetectedEncoding detected) {
+    const std::string_view text = bytes.view().substr(detected.markLength);
+    simdjson::padded_string decoded(decodedUtf8Length(text, detected.encoding));
+    if (decoded.data() == nullptr)
+        return {std::nullopt, "Paketdatei " + path + ": " + systemError(ENOMEM)};
+    decodeToUtf8(text, detected.encoding, decoded.data());
+    bytes = FileBytes(); // the file's bytes are no longer needed
+    return parseText(path, decoded.data(), decoded.size());
+}
+
+} // namespace
+
+LoadedJson loadPackageFile(const std::string& path) {
+    std::string error;
+    std::optional<FileBytes> bytes = readFileBytes(path, error);
+    if (!bytes)
+        return {std::nullopt, "Paketdatei " + path + " kann nicht gelesen werden: " + error};
+    const DetectedEncoding detected = detectTextEncoding(bytes->view());
+    const std::string_view text = bytes->view().substr(detected.markLength);
+    // Without a mark, detection has already found the bytes valid UTF-8.
+    if (detected.encoding == TextEncoding::Utf8 && (detected.markLength == 0 || isValidUtf8(text)))
+        return parseText(path, text.data(), text.size());
+    return parseDecoded(path, std::move(*bytes), detected);
+}
+
+} // namespace orvane

@@ -1,0 +1,24 @@
+// The install package as the built-ins see it.
+#pragma once
+
+#include "builtin_services.h"
+#include "package_document.h"
+
+namespace orvane {
+
+class PackageLookup : public PackageAccess {
+  public:
+    explicit PackageLookup(const PackageDocument& document) : m_document(document) {}
+
+    std::int32_t arrayLength(std::string_view path) const override {
+        return static_cast<std::int32_t>(m_document.packageArray(path).size());
+    }
+    std::string text(std::string_view path) const override {
+        return std::string(m_document.packageString(path));
+    }
+
+  private:
+    const PackageDocument& m_document;
+};
+
+} // namespace orvane

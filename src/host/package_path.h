@@ -1,0 +1,17 @@
+// The path syntax of package lookups: binfiles[2].bin, ['a.b'], programfile.
+#pragma once
+
+#include "json_document.h"
+
+#include <optional>
+#include <string_view>
+
+namespace orvane {
+
+// Follows `path` from `root` step by step: names (first one bare, later ones
+// after "."), array indexes and quoted names in "[" "]". Returns nullopt as soon
+// as a step finds no value. Throws ScriptError with the German text when the
+// path is malformed.
+std::optional<JsonValue> resolvePackagePath(JsonValue root, std::string_view path);
+
+} // namespace orvane

@@ -1,0 +1,159 @@
+// Package files: decoding by byte-order mark, and loading from disk with its errors.
+#include "package_file.h"
+#include "package_test_support.h"
+#include "text_encoding.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace orvane::test {
+namespace {
+
+const std::string kFffd = "\xEF\xBF\xBD";
+
+struct DecodeCase {
+    std::string bytes;
+    std::string expected;
+};
+
+class TextDecoding : public ::testing::TestWithParam<DecodeCase> {};
+
+TEST_P(TextDecoding, GivesUtf8OfTheRightLength) {
+    const DecodeCase& c = GetParam();
+    EXPECT_EQ(decodeTextFile(c.bytes), c.expected);
+    const DetectedEncoding detected = detectTextEncoding(c.bytes);
+    const std::string_view text = std::string_view(c.bytes).substr(detected.markLength);
+    EXPECT_EQ(decodedUtf8Length(text, detected.encoding), c.expected.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ByMark, TextDecoding,
+    ::testing::Values(DecodeCase{"", ""}, DecodeCase{"\xEF\xBB\xBF", ""},
+                      DecodeCase{"\xFF\xFE", ""},
+                      DecodeCase{"\xEF\xBB\xBFGr\xC3\xBC\xC3\x9F", "Gr\xC3\xBC\xC3\x9F"},
+                      DecodeCase{"Gr\xC3\xBC\xC3\x9F", "Gr\xC3\xBC\xC3\x9F"},
+                      DecodeCase{std::string("\xFF\xFEG\0r\0\xFC\0", 8), "Gr\xC3\xBC"},
+                      DecodeCase{std::string("\xFE\xFF\0G\0r\0\xFC", 8), "Gr\xC3\xBC"},
+                      DecodeCase{std::string("\xFF\xFE\x3D\xD8\x00\xDE", 6), "\xF0\x9F\x98\x80"},
+                      DecodeCase{std::string("\xFE\xFF\xD8\x3D\xDE\x00", 6), "\xF0\x9F\x98\x80"},
+                      DecodeCase{std::string("\xFF\xFE\x3D\xD8"
+                                             "A\0",
+                                             6),
+                                 kFffd + "A"},
+                      DecodeCase{std::string("\xFF\xFE\x00\xDE"
+                                             "A\0",
+                                             6),
+                                 kFffd + "A"},
+                      DecodeCase{"\xFF\xFE\x3D\xD8", kFffd},
+                      DecodeCase{std::string("\xFF\xFE"
+                                             "A\0B",
+                                             5),
+                                 "A" + kFffd},
+                      DecodeCase{"\xEF\xBB\xBF"
+                                 "a\xFF"
+                                 "b\xE2\x82",
+                                 "a" + kFffd + "b" + kFffd}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows1252, TextDecoding,
+    ::testing::Values(
+        DecodeCase{"Gr\xFC\xDF", "Gr\xC3\xBC\xC3\x9F"},
+        DecodeCase{"\x80\x8A\x9F\xA0\xFF", "\xE2\x82\xAC\xC5\xA0\xC5\xB8\xC2\xA0\xC3\xBF"},
+        // The five undefined bytes keep their number as C1 control characters.
+        DecodeCase{"\x81\x8D\x8F\x90\x9D", "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D"},
+        // Overlong forms and encoded surrogates are no UTF-8.
+        DecodeCase{"\xC0\xAF", "\xC3\x80\xC2\xAF"},
+        DecodeCase{"\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xE2\x82\xAC"}));
+
+TEST(Utf8Validation, AcceptsExactlyTheWellFormedSequences) {
+    const std::string ascii(40, 'a');
+    for (const std::string& valid : std::vector<std::string>{
+             "", "abc\x7F", "\xC2\x80", "\xDF\xBF", "\xE0\xA0\x80", "\xEF\xBF\xBF",
+             "\xF0\x90\x80\x80", "\xF4\x8F\xBF\xBF", "\xED\x9F\xBF", (ascii + "\xC3\xA4" + ascii)})
+        EXPECT_TRUE(isValidUtf8(valid)) << valid;
+    for (const std::string& invalid :
+         std::vector<std::string>{"\x80", "\xC1\xBF", "\xC2", "\xE0\x9F\xBF", "\xED\xA0\x80",
+                                  "\xF0\x8F\xBF\xBF", "\xF4\x90\x80\x80", "\xF5\x80\x80\x80",
+                                  "\xFF", "\xE2\x82", (ascii + "\xC3"), (ascii + "\x80" + ascii)})
+        EXPECT_FALSE(isValidUtf8(invalid)) << invalid;
+}
+
+// The UTF-8 test text in another encoding; it holds only characters of Windows-1252.
+std::string encode(std::string_view utf8, TextEncoding encoding) {
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : 3;
+        char32_t cp = length == 1 ? lead : lead & (length == 2 ? 0x1F : 0x0F);
+        for (std::size_t k = 1; k < length; ++k)
+            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        i += length;
+        if (encoding == TextEncoding::Windows1252)
+            out += static_cast<char>(cp == 0x20AC ? 0x80 : cp);
+        else if (encoding == TextEncoding::Utf16Le)
+            out += {static_cast<char>(cp & 0xFF), static_cast<char>(cp >> 8)};
+        else
+            out += {static_cast<char>(cp >> 8), static_cast<char>(cp & 0xFF)};
+    }
+    return out;
+}
+
+TEST(PackageFile, SamePackageInEveryEncodingGivesTheSameDocument) {
+    const std::string json =
+        "{\"programfile\": \"main() { print(\\\"Gr\xC3\xBC\xC3\x9F"
+        "e "
+        "\xE2\x82\xAC\\\"); }\",\r\n \"binfiles\": [{\"id\": \"bild-\xC3\xA4\", "
+        "\"bin\": \"QUJD\"}]}";
+    const std::vector<std::pair<std::string, std::string>> files = {
+        {"utf8-mark", "\xEF\xBB\xBF" + json},
+        {"utf8", json},
+        {"utf16le", "\xFF\xFE" + encode(json, TextEncoding::Utf16Le)},
+        {"utf16be", "\xFE\xFF" + encode(json, TextEncoding::Utf16Be)},
+        {"cp1252", encode(json, TextEncoding::Windows1252)},
+    };
+    for (const auto& [name, bytes] : files) {
+        LoadedJson loaded = loadPackageFile(writeTempFile("package-" + name + ".ovsp", bytes));
+        ASSERT_TRUE(loaded.document) << name << ": " << loaded.error;
+        const PackageDocument package(std::move(loaded.document));
+        EXPECT_EQ(package.packageString("programfile"), "main() { print(\"Gr\xC3\xBC\xC3\x9F"
+                                                        "e \xE2\x82\xAC\"); }")
+            << name;
+        EXPECT_EQ(package.findEmbeddedFile("bild-\xC3\xA4"), "ABC") << name;
+    }
+}
+
+TEST(PackageFile, UnreadableOrBrokenFilesGiveNoDocumentAndTheReason) {
+    const std::string missing = ::testing::TempDir() + "no-such-package.ovsp";
+    EXPECT_EQ(loadPackageFile(missing).error,
+              "Paketdatei " + missing + " kann nicht gelesen werden: " + std::strerror(ENOENT));
+    const std::string folder = ::testing::TempDir();
+    EXPECT_EQ(loadPackageFile(folder).error,
+              "Paketdatei " + folder + " kann nicht gelesen werden: " + std::strerror(EISDIR));
+    const std::string empty = writeTempFile("empty.ovsp", "");
+    EXPECT_EQ(loadPackageFile(empty).error,
+              "Paketdatei " + empty + ": Kein gültiges JSON: das Dokument ist leer");
+    const std::string unfinished = writeTempFile("unfinished.ovsp", "{\"programfile\": \"x\"");
+    EXPECT_EQ(loadPackageFile(unfinished).error,
+              "Paketdatei " + unfinished +
+                  ": Kein gültiges JSON: Objekt oder Array nicht abgeschlossen (Byte 0)");
+}
+
+TEST(PackageFile, ProgramfileOfOddPackages) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"", "Wert 'programfile' nicht gefunden"},
+        {"[]", "Wert 'programfile' nicht gefunden"},
+        {"{\"programfile\": ", "Wert 'programfile' nicht gefunden"},
+        {"{\"programfile\": 0012}", "Wert 'programfile' nicht gefunden"},
+        {"{\"programfile\": 1.50}", "1.50"},
+    };
+    for (const auto& [bytes, expected] : cases) {
+        const PackageDocument package(loadPackageFile(writeTempFile("odd.ovsp", bytes)).document);
+        std::string script;
+        const std::string error = errorOf([&] { script = package.packageString("programfile"); });
+        EXPECT_EQ(error.empty() ? script : error, expected) << bytes;
+    }
+}
+
+} // namespace
+} // namespace orvane::test

@@ -1,0 +1,173 @@
+// The headless runner: the run driver's steps from "programfile" to the end of main, with
+// message boxes recorded into a JSON-lines transcript and answered from a scenario.
+#include "run_command.h"
+
+#include "file_text.h"
+#include "json_output.h"
+#include "json_reader.h"
+#include "package_document.h"
+#include "package_file.h"
+#include "package_lookup.h"
+#include "scenario.h"
+#include "script_error.h"
+#include "script_session.h"
+#include "transcript.h"
+
+#include <filesystem>
+#include <iostream>
+
+namespace orvane {
+
+namespace {
+
+constexpr int kExitUsage = 2;
+constexpr int kExitScenario = 3;
+
+struct RunOptions {
+    std::string scenarioFile;
+    bool answerYes = false;
+    std::string package;
+    std::string script;
+};
+
+bool parseOptions(const std::vector<std::string>& args, RunOptions& options) {
+    for (std::size_t k = 0; k < args.size(); ++k) {
+        const std::string& arg = args[k];
+        if (arg == "--yes") {
+            options.answerYes = true;
+        } else if (arg == "--scenario" && k + 1 < args.size()) {
+            options.scenarioFile = args[++k];
+        } else if (arg == "--script" && k + 1 < args.size()) {
+            options.script = args[++k];
+        } else if (!arg.empty() && arg[0] != '-' && options.package.empty()) {
+            options.package = arg;
+        } else {
+            return false;
+        }
+    }
+    return options.package.empty() != options.script.empty();
+}
+
+void emit(const std::string& line) {
+    std::cout << line << '\n' << std::flush;
+}
+
+// Shows boxes as transcript lines and answers them: OK boxes with OK, Yes/No boxes
+// from the scenario (or always yes).
+class TranscriptDialog : public MessageDialog {
+  public:
+    TranscriptDialog(Scenario& scenario, bool answerYes)
+        : m_scenario(scenario), m_answerYes(answerYes) {}
+
+    MessageAnswer show(const std::string& text, const std::string& caption, int flags) override {
+        emit(transcript::messageBoxEvent({text, caption, flags}));
+        if (flags != mbYesNoQuestion)
+            return idOk;
+        if (m_answerYes)
+            return idYes;
+        const auto action = m_scenario.next();
+        if (!action)
+            throw ScenarioStop{"the scenario ran out while a Yes/No box was waiting"};
+        if (action->verb == "yes")
+            return idYes;
+        if (action->verb == "no")
+            return idNo;
+        throw ScenarioStop{"scenario line " + std::to_string(action->line) + ": '" + action->verb +
+                           "' does not answer a Yes/No box"};
+    }
+
+  private:
+    Scenario& m_scenario;
+    bool m_answerYes;
+};
+
+class TranscriptObserver : public InstallObserver {
+  public:
+    void registryWritten(std::string_view path, std::string_view value) override {
+        emit("{\"event\":\"registry\",\"path\":" + jsonString(path) +
+             ",\"value\":" + jsonString(value) + "}");
+    }
+};
+
+// The package document for a bare script: one holding only "programfile".
+PackageDocument scriptPackage(const std::string& scriptText) {
+    return PackageDocument(readJson("{\"programfile\":" + jsonString(scriptText) + "}").document);
+}
+
+// The whole run after the options were read: 0, 1 or 3 as the exit event reports.
+int runDriver(const RunOptions& options, Scenario& scenario, PackageDocument& document,
+              const std::string& loadError) {
+    TranscriptDialog dialog(scenario, options.answerYes);
+    TranscriptObserver observer;
+    PackageLookup lookup(document);
+    ScriptSession session(dialog, &lookup, &observer);
+    try {
+        std::string scriptText;
+        try {
+            scriptText = std::string(document.packageString("programfile"));
+        } catch (const ScriptError& e) {
+            session.showErrorReport(loadError.empty() ? e.what()
+                                                      : std::string(e.what()) + "\r" + loadError);
+            return static_cast<int>(RunOutcome::failed);
+        }
+        const int code = static_cast<int>(session.run(scriptText));
+        if (!scenario.empty()) {
+            std::cerr << "orvane run: " << scenario.remaining()
+                      << " scenario action(s) left unused\n";
+            return kExitScenario;
+        }
+        return code;
+    } catch (const ScenarioStop& stop) {
+        std::cerr << "orvane run: " << stop.message << '\n';
+        return kExitScenario;
+    }
+}
+
+} // namespace
+
+int runRunCommand(const std::vector<std::string>& args) {
+    RunOptions options;
+    if (!parseOptions(args, options)) {
+        std::cerr << "usage: orvane run [--scenario FILE] [--yes] PACKAGE.ovsp\n"
+                     "       orvane run [--scenario FILE] [--yes] --script SCRIPT.ovs\n";
+        return kExitUsage;
+    }
+    std::string error;
+    Scenario scenario;
+    if (!options.scenarioFile.empty()) {
+        const auto text = readWholeFile(options.scenarioFile, error);
+        if (!text) {
+            std::cerr << "orvane run: cannot read " << options.scenarioFile << ": " << error
+                      << '\n';
+            return kExitUsage;
+        }
+        scenario = Scenario::parse(*text);
+    }
+    PackageDocument document;
+    std::string loadError;
+    if (!options.script.empty()) {
+        const auto text = readWholeFile(options.script, error);
+        if (!text) {
+            std::cerr << "orvane run: cannot read " << options.script << ": " << error << '\n';
+            return kExitUsage;
+        }
+        document = scriptPackage(*text);
+    } else if (!std::filesystem::is_regular_file(options.package)) {
+        Scenario none;
+        TranscriptDialog dialog(none, false);
+        const std::string path = std::filesystem::absolute(options.package).string();
+        dialog.show("Install Script " + path + " nicht gefunden.", "Kritischer Fehler",
+                    mbIconError);
+        emit(transcript::exitEvent(1));
+        return 1;
+    } else {
+        LoadedJson loaded = loadPackageFile(options.package);
+        loadError = loaded.error;
+        document = PackageDocument(std::move(loaded.document));
+    }
+    const int code = runDriver(options, scenario, document, loadError);
+    emit(transcript::exitEvent(code));
+    return code;
+}
+
+} // namespace orvane

@@ -1,0 +1,36 @@
+// A scenario: the user's actions for a headless run, one per line.
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <string>
+
+namespace orvane {
+
+struct ScenarioAction {
+    std::string verb;      // first word, e.g. "yes", "click"
+    std::string arguments; // the rest of the line, blanks at both ends removed
+    int line = 0;          // line number in the scenario file, for messages
+};
+
+class Scenario {
+  public:
+    // Reads actions from `text`: blank lines and lines starting with "#" are skipped.
+    static Scenario parse(const std::string& text);
+
+    std::optional<ScenarioAction> next();
+    bool empty() const { return m_actions.empty(); }
+    std::size_t remaining() const { return m_actions.size(); }
+
+  private:
+    std::deque<ScenarioAction> m_actions;
+};
+
+// Ends a headless run early: the scenario ran out while the engine waited for the
+// user, or an action did not fit. Deliberately not a std::exception, so that no
+// script error handler on the way out can catch it.
+struct ScenarioStop {
+    std::string message;
+};
+
+} // namespace orvane
