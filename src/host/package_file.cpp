@@ -2,20 +2,21 @@
 //
 // Memory matters here: packages run to hundreds of megabytes. The file is read
 // straight into a buffer with the parser's padding, and UTF-8 text (the usual
-// case) is parsed where it lies, byte-order mark skipped, without a copy. Other
-// encodings are decoded once into a second padded buffer, and the bytes are
-// released before parsing. The text is not split into lines and joined again
+// case) is parsed where it lies, byte-order mark skipped; that buffer becomes the
+// document's. Other encodings are decoded once into a second buffer, and the
+// file's bytes are released before parsing. The text is not split into lines and joined again
 // with CR LF: in valid JSON line breaks stand only between tokens (strings hold
 // them as escapes), so that would change no value.
 #include "package_file.h"
 
+#include "text_buffer.h"
 #include "text_encoding.h"
-
-#include <simdjson.h>
 
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <new>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,7 +26,7 @@ namespace {
 
 // A file's bytes in a buffer the parser can read ahead in.
 struct FileBytes {
-    simdjson::padded_string buffer;
+    TextBuffer buffer;
     std::size_t length = 0;
     std::string_view view() const { return {buffer.data(), length}; }
 };
@@ -52,13 +53,15 @@ class FileHandle {
 
 // Makes room for at least `needed` bytes, keeping what has been read.
 bool growBuffer(FileBytes& bytes, std::size_t needed) {
-    simdjson::padded_string larger(needed);
-    if (larger.data() == nullptr)
+    try {
+        TextBuffer larger(needed);
+        if (bytes.length > 0)
+            std::memcpy(larger.data(), bytes.buffer.data(), bytes.length);
+        bytes.buffer = std::move(larger);
+        return true;
+    } catch (const std::bad_alloc&) {
         return false;
-    if (bytes.length > 0)
-        std::memcpy(larger.data(), bytes.buffer.data(), bytes.length);
-    bytes.buffer.swap(larger);
-    return true;
+    }
 }
 
 // Reads the whole file. The buffer is sized by the file's size plus one byte, so
@@ -96,13 +99,14 @@ std::optional<FileBytes> readFileBytes(const std::string& path, std::string& err
         }
         bytes.length += static_cast<std::size_t>(got);
     }
-    // The parser may read the unused end of the buffer as padding.
+    // The parser reads the unused end of the buffer as padding.
     std::memset(bytes.buffer.data() + bytes.length, 0, bytes.buffer.size() - bytes.length);
     return bytes;
 }
 
-LoadedJson parseText(const std::string& path, const char* text, std::size_t length) {
-    LoadedJson loaded = readJson(text, length);
+LoadedJson parseText(const std::string& path, TextBuffer buffer, std::size_t begin,
+                     std::size_t length) {
+    LoadedJson loaded = readJson(std::move(buffer), begin, length);
     if (!loaded.document)
         loaded.error = "Paketdatei " + path + ": " + loaded.error;
     return loaded;
@@ -111,12 +115,16 @@ LoadedJson parseText(const std::string& path, const char* text, std::size_t leng
 // Decodes text that is not valid UTF-8 into a buffer of its own, then parses it.
 LoadedJson parseDecoded(const std::string& path, FileBytes bytes, DetectedEncoding detected) {
     const std::string_view text = bytes.view().substr(detected.markLength);
-    simdjson::padded_string decoded(decodedUtf8Length(text, detected.encoding));
-    if (decoded.data() == nullptr)
+    TextBuffer decoded;
+    try {
+        decoded = TextBuffer(decodedUtf8Length(text, detected.encoding));
+    } catch (const std::bad_alloc&) {
         return {std::nullopt, "Paketdatei " + path + ": " + systemError(ENOMEM)};
+    }
     decodeToUtf8(text, detected.encoding, decoded.data());
     bytes = FileBytes(); // the file's bytes are no longer needed
-    return parseText(path, decoded.data(), decoded.size());
+    const std::size_t length = decoded.size();
+    return parseText(path, std::move(decoded), 0, length);
 }
 
 } // namespace
@@ -130,7 +138,7 @@ LoadedJson loadPackageFile(const std::string& path) {
     const std::string_view text = bytes->view().substr(detected.markLength);
     // Without a mark, detection has already found the bytes valid UTF-8.
     if (detected.encoding == TextEncoding::Utf8 && (detected.markLength == 0 || isValidUtf8(text)))
-        return parseText(path, text.data(), text.size());
+        return parseText(path, std::move(bytes->buffer), detected.markLength, text.size());
     return parseDecoded(path, std::move(*bytes), detected);
 }
 

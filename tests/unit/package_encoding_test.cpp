@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace orvane::test {
 namespace {
@@ -137,6 +141,23 @@ TEST(PackageFile, UnreadableOrBrokenFilesGiveNoDocumentAndTheReason) {
     EXPECT_EQ(loadPackageFile(unfinished).error,
               "Paketdatei " + unfinished +
                   ": Kein gültiges JSON: Objekt oder Array nicht abgeschlossen (Byte 0)");
+}
+
+// A pipe reports no size, so the reader has to grow its buffer as the bytes arrive.
+TEST(PackageFile, ReadsFromAPipeOfUnknownSize) {
+    const std::string pipe = ::testing::TempDir() + "package.fifo";
+    ::unlink(pipe.c_str());
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0) << std::strerror(errno);
+    const std::string script(100000, 'x');
+    std::thread writer([&] {
+        std::ofstream(pipe, std::ios::binary) << "{\"programfile\": \"" << script << "\"}";
+    });
+    LoadedJson loaded = loadPackageFile(pipe);
+    writer.join();
+    ::unlink(pipe.c_str());
+    ASSERT_TRUE(loaded.document) << loaded.error;
+    const PackageDocument package(std::move(loaded.document));
+    EXPECT_EQ(package.packageString("programfile"), script);
 }
 
 TEST(PackageFile, ProgramfileOfOddPackages) {
