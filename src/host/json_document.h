@@ -2,14 +2,13 @@
 //
 // Design: the whole tree lives in flat arrays owned by JsonDocument, not in nodes
 // that own their children. A package is mostly a few huge strings, so the texts
-// stay in the buffer the file was read into: strings are unescaped where they lie
-// (no escape is shorter than what it stands for), numbers and member names are
-// used as written, and the document keeps that buffer. Loading thus never holds
-// a second copy of the file. Values are 12-byte records; a container's elements
-// or members are one contiguous run of the element or member array, so indexing
-// is O(1) and members keep file order with duplicates. Nothing is recursive: any
-// nesting depth is destroyed in constant stack space. JsonValue is a small view
-// (document, record number).
+// stay in the buffer the file was read into: strings and member names are
+// unescaped where they lie (no escape is shorter than what it stands for),
+// numbers keep their text as written, and the document keeps that buffer.
+// Loading thus never holds a second copy of the file. Values are 12-byte records; a container's
+// elements or members are one contiguous run of the element or member array, so indexing is O(1)
+// and members keep file order with duplicates. Nothing is recursive: any nesting depth is destroyed
+// in constant stack space. JsonValue is a small view (document, record number).
 //
 // Offsets and counts are 32-bit: the parser takes at most 4 GiB of input, and
 // no text, value count or member count can exceed the input's length.

@@ -12,6 +12,7 @@
 #include "text_buffer.h"
 #include "text_encoding.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -64,8 +65,40 @@ bool growBuffer(FileBytes& bytes, std::size_t needed) {
     }
 }
 
-// Reads the whole file. The buffer is sized by the file's size plus one byte, so
-// that the end is seen without growing; files that grow while read still work.
+// One read into the free end of the buffer: the bytes read, 0 at the end, -1 on error.
+ssize_t readMore(int fd, FileBytes& bytes) {
+    for (;;) {
+        const ssize_t got =
+            ::read(fd, bytes.buffer.data() + bytes.length, bytes.buffer.size() - bytes.length);
+        if (got >= 0 || errno != EINTR)
+            return got;
+    }
+}
+
+// Reads to the end. The buffer is sized by `sizeHint` plus one byte, so that the
+// end is seen without growing; a file that grows while read, or a pipe, still fits.
+std::optional<FileBytes> readAll(int fd, std::size_t sizeHint, std::string& error) {
+    FileBytes bytes;
+    for (;;) {
+        if (bytes.length == bytes.buffer.size() &&
+            !growBuffer(bytes, std::max(sizeHint + 1, bytes.length * 2))) {
+            error = systemError(ENOMEM);
+            return std::nullopt;
+        }
+        const ssize_t got = readMore(fd, bytes);
+        if (got < 0) {
+            error = systemError(errno);
+            return std::nullopt;
+        }
+        if (got == 0)
+            break;
+        bytes.length += static_cast<std::size_t>(got);
+    }
+    // The parser reads the unused end of the buffer as padding.
+    std::memset(bytes.buffer.data() + bytes.length, 0, bytes.buffer.size() - bytes.length);
+    return bytes;
+}
+
 std::optional<FileBytes> readFileBytes(const std::string& path, std::string& error) {
     const FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat info {};
@@ -77,31 +110,7 @@ std::optional<FileBytes> readFileBytes(const std::string& path, std::string& err
         error = systemError(EISDIR);
         return std::nullopt;
     }
-    FileBytes bytes;
-    if (!growBuffer(bytes, static_cast<std::size_t>(info.st_size) + 1)) {
-        error = systemError(ENOMEM);
-        return std::nullopt;
-    }
-    for (;;) {
-        if (bytes.length == bytes.buffer.size() && !growBuffer(bytes, bytes.length * 2)) {
-            error = systemError(ENOMEM);
-            return std::nullopt;
-        }
-        const ssize_t got = ::read(file.fd(), bytes.buffer.data() + bytes.length,
-                                   bytes.buffer.size() - bytes.length);
-        if (got == 0)
-            break;
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            error = systemError(errno);
-            return std::nullopt;
-        }
-        bytes.length += static_cast<std::size_t>(got);
-    }
-    // The parser reads the unused end of the buffer as padding.
-    std::memset(bytes.buffer.data() + bytes.length, 0, bytes.buffer.size() - bytes.length);
-    return bytes;
+    return readAll(file.fd(), static_cast<std::size_t>(info.st_size), error);
 }
 
 LoadedJson parseText(const std::string& path, TextBuffer buffer, std::size_t begin,
