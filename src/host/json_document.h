@@ -1,21 +1,22 @@
 // The install package's document model: an ordered JSON tree, read-only once built.
 //
-// Design: the whole tree lives in four flat arrays owned by JsonDocument, not in
-// nodes that own their children. A package is mostly a few huge strings, so all
-// texts (strings unescaped once, numbers as written, member names) sit back to
-// back in one text buffer that never needs more bytes than the file had. Values
-// are 12-byte records; a container's elements or members are one contiguous run
-// of the element or member array, so indexing is O(1) and members keep file
-// order with duplicates. Nothing is recursive: any nesting depth is destroyed in
-// constant stack space. JsonValue is a small view (document, record number).
+// Design: the whole tree lives in flat arrays owned by JsonDocument, not in nodes
+// that own their children. A package is mostly a few huge strings, so the texts
+// stay in the buffer the file was read into: strings and member names are
+// unescaped where they lie (no escape is shorter than what it stands for),
+// numbers keep their text as written, and the document keeps that buffer.
+// Loading thus never holds a second copy of the file. Values are 12-byte records; a container's
+// elements or members are one contiguous run of the element or member array, so indexing is O(1)
+// and members keep file order with duplicates. Nothing is recursive: any nesting depth is destroyed
+// in constant stack space. JsonValue is a small view (document, record number).
 //
 // Offsets and counts are 32-bit: the parser takes at most 4 GiB of input, and
 // no text, value count or member count can exceed the input's length.
 #pragma once
 
+#include "text_buffer.h"
+
 #include <cstdint>
-#include <cstdlib>
-#include <memory>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -61,7 +62,7 @@ class JsonValue {
 
 class JsonDocument {
   public:
-    // Where a text lies in the text buffer.
+    // Where a text lies in the buffer.
     struct TextRef {
         std::uint32_t offset = 0;
         std::uint32_t length = 0;
@@ -78,11 +79,6 @@ class JsonDocument {
         std::uint32_t value = 0;
     };
 
-    struct FreeText {
-        void operator()(char* text) const { std::free(text); }
-    };
-    using TextBuffer = std::unique_ptr<char, FreeText>;
-
     // Made by JsonDocumentBuilder; record 0 is the root.
     JsonDocument(TextBuffer text, std::vector<Record> records, std::vector<std::uint32_t> elements,
                  std::vector<Member> members);
@@ -91,7 +87,7 @@ class JsonDocument {
 
   private:
     friend class JsonValue;
-    std::string_view textOf(TextRef ref) const { return {m_text.get() + ref.offset, ref.length}; }
+    std::string_view textOf(TextRef ref) const { return {m_text.data() + ref.offset, ref.length}; }
 
     TextBuffer m_text;
     std::vector<Record> m_records;

@@ -1,25 +1,13 @@
 // Building the flat document model.
 #include "json_document_builder.h"
 
-#include <algorithm>
-#include <cstdlib>
-#include <new>
 #include <utility>
 
 namespace orvane {
 
-JsonDocumentBuilder::JsonDocumentBuilder(std::size_t textCapacity)
-    : m_text(static_cast<char*>(std::malloc(std::max<std::size_t>(textCapacity, 1)))),
-      m_textCapacity(textCapacity) {
-    if (!m_text)
-        throw std::bad_alloc();
-}
-
-JsonDocument::TextRef JsonDocumentBuilder::commitText(const char* end) {
-    const auto length = static_cast<std::uint32_t>(end - textCursor());
-    const JsonDocument::TextRef ref{static_cast<std::uint32_t>(m_textUsed), length};
-    m_textUsed += length;
-    return ref;
+JsonDocument::TextRef JsonDocumentBuilder::textAt(const char* begin, const char* end) const {
+    return {static_cast<std::uint32_t>(begin - m_text.data()),
+            static_cast<std::uint32_t>(end - begin)};
 }
 
 std::uint32_t JsonDocumentBuilder::addRecord(JsonKind kind, JsonDocument::TextRef text) {
@@ -69,13 +57,6 @@ void JsonDocumentBuilder::closeContainer() {
 }
 
 JsonDocument JsonDocumentBuilder::finish() {
-    // Give back the part of the text buffer that the texts did not need; for large
-    // buffers the C library shrinks the mapping in place, without copying.
-    if (char* shrunk =
-            static_cast<char*>(std::realloc(m_text.get(), std::max<std::size_t>(m_textUsed, 1)))) {
-        (void)m_text.release();
-        m_text.reset(shrunk);
-    }
     return JsonDocument(std::move(m_text), std::move(m_records), std::move(m_elements),
                         std::move(m_members));
 }

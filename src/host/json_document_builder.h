@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace orvane {
@@ -15,16 +16,11 @@ namespace orvane {
 // member of the innermost open object; the first value is the root.
 class JsonDocumentBuilder {
   public:
-    // `textCapacity` bounds the bytes of all texts together. The length of the
-    // JSON input is such a bound, since no unescaped text is longer than its
-    // source and texts never overlap in the input. Throws std::bad_alloc.
-    explicit JsonDocumentBuilder(std::size_t textCapacity);
+    // Texts are the bytes of `text`, the buffer the document will keep.
+    explicit JsonDocumentBuilder(TextBuffer text) : m_text(std::move(text)) {}
 
-    // Texts are written straight into the document's text buffer: write at most
-    // textRoom() bytes at textCursor(), then commit them up to `end`.
-    char* textCursor() { return m_text.get() + m_textUsed; }
-    std::size_t textRoom() const { return m_textCapacity - m_textUsed; }
-    JsonDocument::TextRef commitText(const char* end);
+    // The text at [begin, end), which lies in the buffer.
+    JsonDocument::TextRef textAt(const char* begin, const char* end) const;
 
     // Names the next value added to the open object.
     void setMemberName(JsonDocument::TextRef name) { m_memberName = name; }
@@ -36,7 +32,8 @@ class JsonDocumentBuilder {
     // Open containers, the root included.
     std::size_t depth() const { return m_open.size(); }
 
-    // The finished document; the root has been added and every container closed.
+    // The finished document, with the buffer; the root has been added and every
+    // container closed.
     JsonDocument finish();
 
   private:
@@ -47,9 +44,7 @@ class JsonDocumentBuilder {
 
     std::uint32_t addRecord(JsonKind kind, JsonDocument::TextRef text);
 
-    JsonDocument::TextBuffer m_text;
-    std::size_t m_textCapacity = 0;
-    std::size_t m_textUsed = 0;
+    TextBuffer m_text;
     JsonDocument::TextRef m_memberName;
 
     std::vector<JsonDocument::Record> m_records;

@@ -2,10 +2,12 @@
 //
 // The walk keeps its own stack of open containers instead of recursing, so the
 // nesting depth costs heap, not call stack. Scalars are taken as raw tokens and
-// never parsed by simdjson: strings are unescaped by us straight into the
-// document's text buffer (simdjson's own string buffer would be a second copy of
-// every string), numbers keep their text, and both are checked by our grammar,
-// since On-Demand checks only what a caller asks it to convert.
+// never converted by simdjson: strings are unescaped by us in place (simdjson's
+// own string buffer would be a second copy of every string), numbers keep their
+// text, and both are checked against the grammar here, since On-Demand checks
+// only what a caller asks it to convert. Unescaping in place is safe for the
+// parser: it shortens a string within its own quotes, and On-Demand never reads
+// a string's content again once its structure has been indexed.
 #include "json_reader.h"
 
 #include "json_document_builder.h"
@@ -21,13 +23,13 @@
 
 namespace orvane {
 
-static_assert(simdjson::SIMDJSON_PADDING <= kJsonPadding);
+static_assert(simdjson::SIMDJSON_PADDING <= kTextPadding);
 
 namespace {
 
 namespace od = simdjson::ondemand;
 
-// simdjson indexes its input with 32-bit offsets.
+// simdjson indexes its input with 32-bit offsets, and so does the document.
 constexpr std::size_t kMaxJsonBytes = std::numeric_limits<std::uint32_t>::max() - 1;
 
 // A fault found during the walk; `at` is where, when known.
@@ -74,8 +76,9 @@ std::string_view trimToken(std::string_view token) {
 
 class Walker {
   public:
-    Walker(od::document& document, const char* text, std::size_t length)
-        : m_document(document), m_end(text + length), m_builder(length) {}
+    Walker(od::document& document, TextBuffer buffer, std::size_t begin, std::size_t length)
+        : m_document(document), m_base(buffer.data()), m_end(m_base + begin + length),
+          m_builder(std::move(buffer)) {}
 
     JsonDocument run();
 
@@ -104,9 +107,9 @@ class Walker {
     void pushObject(od::object object);
     void checkNesting(const char* at) const;
     JsonDocument::TextRef unescape(const char* content);
-    JsonDocument::TextRef copyText(std::string_view text);
 
     od::document& m_document;
+    char* m_base; // the buffer, writable: simdjson hands out read-only pointers into it
     const char* m_end;
     JsonDocumentBuilder m_builder;
     std::vector<Frame> m_frames;
@@ -228,7 +231,8 @@ void Walker::addScalar(od::json_type type, std::string_view token) {
     if (type == od::json_type::number) {
         if (!isJsonNumber(trimmed))
             throw JsonFault{"ungültige Zahl", token.data()};
-        m_builder.addScalar(JsonKind::Number, copyText(trimmed));
+        m_builder.addScalar(JsonKind::Number,
+                            m_builder.textAt(trimmed.data(), trimmed.data() + trimmed.size()));
     } else if (trimmed == "true") {
         m_builder.addScalar(JsonKind::True);
     } else if (trimmed == "false") {
@@ -265,21 +269,13 @@ void Walker::checkNesting(const char* at) const {
                         at};
 }
 
-// Unescapes the string whose content starts at `content` into the document.
+// Unescapes the string whose content starts at `content` where it lies.
 JsonDocument::TextRef Walker::unescape(const char* content) {
-    const std::size_t room = m_builder.textRoom();
-    const char* limit =
-        m_end - content > static_cast<std::ptrdiff_t>(room) ? content + room : m_end;
-    const UnescapedString result = unescapeJsonString(content, limit, m_builder.textCursor());
+    char* writable = m_base + (content - m_base);
+    const UnescapedString result = unescapeJsonString(content, m_end, writable);
     if (result.error)
         throw JsonFault{result.error, result.next};
-    return m_builder.commitText(result.end);
-}
-
-JsonDocument::TextRef Walker::copyText(std::string_view text) {
-    char* cursor = m_builder.textCursor();
-    std::memcpy(cursor, text.data(), text.size());
-    return m_builder.commitText(cursor + text.size());
+    return m_builder.textAt(writable, result.end);
 }
 
 LoadedJson failure(const std::string& description, const char* at, const char* text) {
@@ -291,18 +287,20 @@ LoadedJson failure(const std::string& description, const char* at, const char* t
 
 } // namespace
 
-LoadedJson readJson(const char* text, std::size_t length) {
-    if (length > kMaxJsonBytes)
+LoadedJson readJson(TextBuffer buffer, std::size_t begin, std::size_t length) {
+    const char* text = buffer.data() + begin;
+    if (begin + length > kMaxJsonBytes)
         return failure(describe(simdjson::CAPACITY), nullptr, text);
+    od::parser parser;
+    // The depth bound of the parser's tables; the walk checks the nesting itself.
+    if (const auto code = parser.allocate(length, kMaxJsonNesting + 2))
+        return failure(describe(code), nullptr, text);
+    od::document document;
+    if (const auto code = parser.iterate(text, length, length + kTextPadding).get(document))
+        return failure(describe(code), nullptr, text);
+    // The walker owns the buffer until the document does; faults point into it.
+    Walker walker(document, std::move(buffer), begin, length);
     try {
-        od::parser parser;
-        // The depth bound of the parser's tables; the walk checks the nesting itself.
-        if (const auto code = parser.allocate(length, kMaxJsonNesting + 2))
-            return failure(describe(code), nullptr, text);
-        od::document document;
-        if (const auto code = parser.iterate(text, length, length + kJsonPadding).get(document))
-            return failure(describe(code), nullptr, text);
-        Walker walker(document, text, length);
         return {walker.run(), {}};
     } catch (const JsonFault& fault) {
         const bool inside = fault.at && fault.at >= text && fault.at <= text + length;
@@ -313,10 +311,14 @@ LoadedJson readJson(const char* text, std::size_t length) {
 }
 
 LoadedJson readJson(std::string_view text) {
-    const simdjson::padded_string padded(text);
-    if (padded.data() == nullptr)
-        return failure(describe(simdjson::MEMALLOC), nullptr, text.data());
-    return readJson(padded.data(), padded.size());
+    try {
+        TextBuffer buffer(text.size());
+        if (!text.empty())
+            std::memcpy(buffer.data(), text.data(), text.size());
+        return readJson(std::move(buffer), 0, text.size());
+    } catch (const std::bad_alloc&) {
+        return failure(describe(simdjson::MEMALLOC), nullptr, nullptr);
+    }
 }
 
 } // namespace orvane

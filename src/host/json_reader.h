@@ -2,6 +2,7 @@
 #pragma once
 
 #include "json_document.h"
+#include "text_buffer.h"
 
 #include <cstddef>
 #include <optional>
@@ -9,10 +10,6 @@
 #include <string_view>
 
 namespace orvane {
-
-// Bytes that must be readable after the end of the text given to readJson: the
-// parser reads ahead in blocks. Zero bytes are best.
-inline constexpr std::size_t kJsonPadding = 64;
 
 // The deepest nesting of arrays and objects accepted. Real packages nest three
 // levels; the bound sizes the parser's per-level tables, which are allocated
@@ -25,12 +22,12 @@ struct LoadedJson {
     std::string error; // empty when there is a document
 };
 
-// Parses the UTF-8 JSON text of `length` bytes at `text`, followed by at least
-// kJsonPadding readable bytes. The text is walked once; texts are copied into the
-// document, so the input may be released afterwards.
-LoadedJson readJson(const char* text, std::size_t length);
+// Parses the UTF-8 JSON text of `length` bytes at `begin` in `buffer`, walking it
+// once. The buffer becomes the document's: its strings are unescaped where they
+// lie. Without a document, the buffer is released.
+LoadedJson readJson(TextBuffer buffer, std::size_t begin, std::size_t length);
 
-// The same for text without padding (it is copied into a padded buffer first).
+// The same for text in any memory (it is copied into a buffer first).
 LoadedJson readJson(std::string_view text);
 
 } // namespace orvane

@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace orvane {
 
 namespace {
@@ -13,43 +17,40 @@ constexpr const char* kUnterminated = "Zeichenkette nicht abgeschlossen";
 constexpr const char* kControlCharacter = "Steuerzeichen in einer Zeichenkette";
 constexpr const char* kBadEscape = "ungültige Escape-Sequenz";
 
-constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-
-// High bit set in each byte of `word` below `n` (n <= 128). Bytes above a hit may
-// be flagged too, but the lowest flagged byte is always a real hit.
-constexpr std::uint64_t bytesBelow(std::uint64_t word, std::uint8_t n) {
-    return (word - kOnes * n) & ~word & kHighBits;
-}
-
-constexpr std::uint64_t bytesEqual(std::uint64_t word, char c) {
-    return bytesBelow(word ^ (kOnes * static_cast<std::uint8_t>(c)), 1);
-}
-
 bool isSpecial(char c) {
     return c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20;
 }
 
 // Copies the plain run at `in` (up to a quote, backslash, control character or
-// `limit`) to `out`. Eight bytes at a time: base64 payloads are long plain runs.
+// `limit`) to `out`, sixteen bytes at a time: Base64 payloads are long plain runs.
+// In place, `out` trails `in`, so a write never reaches bytes not yet read, and
+// nothing needs copying until the first escape.
 void copyPlainRun(const char*& in, const char* limit, char*& out) {
-    if constexpr (std::endian::native == std::endian::little) {
-        while (limit - in >= 8) {
-            std::uint64_t word = 0;
-            std::memcpy(&word, in, 8);
-            std::memcpy(out, in, 8); // `out` has room for what is left of the input
-            const std::uint64_t hits =
-                bytesEqual(word, '"') | bytesEqual(word, '\\') | bytesBelow(word, 0x20);
-            if (hits != 0) {
-                const auto plain = static_cast<std::size_t>(std::countr_zero(hits) / 8);
-                in += plain;
-                out += plain;
-                return;
-            }
-            in += 8;
-            out += 8;
+#if defined(__SSE2__)
+    const __m128i quote = _mm_set1_epi8('"');
+    const __m128i backslash = _mm_set1_epi8('\\');
+    const __m128i lastControl = _mm_set1_epi8(0x1F);
+    while (limit - in >= 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
+        const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(bytes, lastControl), bytes);
+        const __m128i special = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, quote), _mm_cmpeq_epi8(bytes, backslash)), control);
+        const auto hits = static_cast<unsigned>(_mm_movemask_epi8(special));
+        if (hits == 0) {
+            if (out != in)
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(out), bytes);
+            in += 16;
+            out += 16;
+            continue;
         }
+        const auto plain = static_cast<std::size_t>(std::countr_zero(hits));
+        if (out != in)
+            std::memmove(out, in, plain);
+        in += plain;
+        out += plain;
+        return;
     }
+#endif
     while (in < limit && !isSpecial(*in))
         *out++ = *in++;
 }

@@ -13,9 +13,10 @@ struct UnescapedString {
 
 // Unescapes the JSON string whose content begins at `in`, just after the opening
 // quote, up to its closing quote, reading nothing at or after `limit`. Writes the
-// text to `out`, which has room for `limit - in` bytes: no escape is shorter than
-// what it stands for, so the text never outgrows its source. A \u escape of a
-// lone surrogate becomes U+FFFD, since UTF-8 cannot hold it.
+// text to `out`: either `in` itself, to unescape in place, or a buffer with room
+// for `limit - in` bytes. No escape is shorter than what it stands for, so the
+// text never outgrows its source and writing never overtakes reading. A \u
+// escape of a lone surrogate becomes U+FFFD, since UTF-8 cannot hold it.
 UnescapedString unescapeJsonString(const char* in, const char* limit, char* out);
 
 // True when `text` is exactly one JSON number: -?(0|[1-9][0-9]*)(.[0-9]+)?([eE][+-]?[0-9]+)?

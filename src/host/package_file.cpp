@@ -2,20 +2,22 @@
 //
 // Memory matters here: packages run to hundreds of megabytes. The file is read
 // straight into a buffer with the parser's padding, and UTF-8 text (the usual
-// case) is parsed where it lies, byte-order mark skipped, without a copy. Other
-// encodings are decoded once into a second padded buffer, and the bytes are
-// released before parsing. The text is not split into lines and joined again
+// case) is parsed where it lies, byte-order mark skipped; that buffer becomes the
+// document's. Other encodings are decoded once into a second buffer, and the
+// file's bytes are released before parsing. The text is not split into lines and joined again
 // with CR LF: in valid JSON line breaks stand only between tokens (strings hold
 // them as escapes), so that would change no value.
 #include "package_file.h"
 
+#include "text_buffer.h"
 #include "text_encoding.h"
 
-#include <simdjson.h>
-
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <new>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,7 +27,7 @@ namespace {
 
 // A file's bytes in a buffer the parser can read ahead in.
 struct FileBytes {
-    simdjson::padded_string buffer;
+    TextBuffer buffer;
     std::size_t length = 0;
     std::string_view view() const { return {buffer.data(), length}; }
 };
@@ -52,17 +54,51 @@ class FileHandle {
 
 // Makes room for at least `needed` bytes, keeping what has been read.
 bool growBuffer(FileBytes& bytes, std::size_t needed) {
-    simdjson::padded_string larger(needed);
-    if (larger.data() == nullptr)
+    try {
+        TextBuffer larger(needed);
+        if (bytes.length > 0)
+            std::memcpy(larger.data(), bytes.buffer.data(), bytes.length);
+        bytes.buffer = std::move(larger);
+        return true;
+    } catch (const std::bad_alloc&) {
         return false;
-    if (bytes.length > 0)
-        std::memcpy(larger.data(), bytes.buffer.data(), bytes.length);
-    bytes.buffer.swap(larger);
-    return true;
+    }
 }
 
-// Reads the whole file. The buffer is sized by the file's size plus one byte, so
-// that the end is seen without growing; files that grow while read still work.
+// One read into the free end of the buffer: the bytes read, 0 at the end, -1 on error.
+ssize_t readMore(int fd, FileBytes& bytes) {
+    for (;;) {
+        const ssize_t got =
+            ::read(fd, bytes.buffer.data() + bytes.length, bytes.buffer.size() - bytes.length);
+        if (got >= 0 || errno != EINTR)
+            return got;
+    }
+}
+
+// Reads to the end. The buffer is sized by `sizeHint` plus one byte, so that the
+// end is seen without growing; a file that grows while read, or a pipe, still fits.
+std::optional<FileBytes> readAll(int fd, std::size_t sizeHint, std::string& error) {
+    FileBytes bytes;
+    for (;;) {
+        if (bytes.length == bytes.buffer.size() &&
+            !growBuffer(bytes, std::max(sizeHint + 1, bytes.length * 2))) {
+            error = systemError(ENOMEM);
+            return std::nullopt;
+        }
+        const ssize_t got = readMore(fd, bytes);
+        if (got < 0) {
+            error = systemError(errno);
+            return std::nullopt;
+        }
+        if (got == 0)
+            break;
+        bytes.length += static_cast<std::size_t>(got);
+    }
+    // The parser reads the unused end of the buffer as padding.
+    std::memset(bytes.buffer.data() + bytes.length, 0, bytes.buffer.size() - bytes.length);
+    return bytes;
+}
+
 std::optional<FileBytes> readFileBytes(const std::string& path, std::string& error) {
     const FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat info {};
@@ -74,35 +110,12 @@ std::optional<FileBytes> readFileBytes(const std::string& path, std::string& err
         error = systemError(EISDIR);
         return std::nullopt;
     }
-    FileBytes bytes;
-    if (!growBuffer(bytes, static_cast<std::size_t>(info.st_size) + 1)) {
-        error = systemError(ENOMEM);
-        return std::nullopt;
-    }
-    for (;;) {
-        if (bytes.length == bytes.buffer.size() && !growBuffer(bytes, bytes.length * 2)) {
-            error = systemError(ENOMEM);
-            return std::nullopt;
-        }
-        const ssize_t got = ::read(file.fd(), bytes.buffer.data() + bytes.length,
-                                   bytes.buffer.size() - bytes.length);
-        if (got == 0)
-            break;
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            error = systemError(errno);
-            return std::nullopt;
-        }
-        bytes.length += static_cast<std::size_t>(got);
-    }
-    // The parser may read the unused end of the buffer as padding.
-    std::memset(bytes.buffer.data() + bytes.length, 0, bytes.buffer.size() - bytes.length);
-    return bytes;
+    return readAll(file.fd(), static_cast<std::size_t>(info.st_size), error);
 }
 
-LoadedJson parseText(const std::string& path, const char* text, std::size_t length) {
-    LoadedJson loaded = readJson(text, length);
+LoadedJson parseText(const std::string& path, TextBuffer buffer, std::size_t begin,
+                     std::size_t length) {
+    LoadedJson loaded = readJson(std::move(buffer), begin, length);
     if (!loaded.document)
         loaded.error = "Paketdatei " + path + ": " + loaded.error;
     return loaded;
@@ -111,12 +124,16 @@ LoadedJson parseText(const std::string& path, const char* text, std::size_t leng
 // Decodes text that is not valid UTF-8 into a buffer of its own, then parses it.
 LoadedJson parseDecoded(const std::string& path, FileBytes bytes, DetectedEncoding detected) {
     const std::string_view text = bytes.view().substr(detected.markLength);
-    simdjson::padded_string decoded(decodedUtf8Length(text, detected.encoding));
-    if (decoded.data() == nullptr)
+    TextBuffer decoded;
+    try {
+        decoded = TextBuffer(decodedUtf8Length(text, detected.encoding));
+    } catch (const std::bad_alloc&) {
         return {std::nullopt, "Paketdatei " + path + ": " + systemError(ENOMEM)};
+    }
     decodeToUtf8(text, detected.encoding, decoded.data());
     bytes = FileBytes(); // the file's bytes are no longer needed
-    return parseText(path, decoded.data(), decoded.size());
+    const std::size_t length = decoded.size();
+    return parseText(path, std::move(decoded), 0, length);
 }
 
 } // namespace
@@ -130,7 +147,7 @@ LoadedJson loadPackageFile(const std::string& path) {
     const std::string_view text = bytes->view().substr(detected.markLength);
     // Without a mark, detection has already found the bytes valid UTF-8.
     if (detected.encoding == TextEncoding::Utf8 && (detected.markLength == 0 || isValidUtf8(text)))
-        return parseText(path, text.data(), text.size());
+        return parseText(path, std::move(bytes->buffer), detected.markLength, text.size());
     return parseDecoded(path, std::move(*bytes), detected);
 }
 

@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace orvane::test {
 namespace {
@@ -113,7 +117,8 @@ TEST(PackageFile, SamePackageInEveryEncodingGivesTheSameDocument) {
         {"cp1252", encode(json, TextEncoding::Windows1252)},
     };
     for (const auto& [name, bytes] : files) {
-        LoadedJson loaded = loadPackageFile(writeTempFile("package-" + name + ".ovsp", bytes));
+        const TempFile file("package-" + name + ".ovsp", bytes);
+        LoadedJson loaded = loadPackageFile(file.path());
         ASSERT_TRUE(loaded.document) << name << ": " << loaded.error;
         const PackageDocument package(std::move(loaded.document));
         EXPECT_EQ(package.packageString("programfile"), "main() { print(\"Gr\xC3\xBC\xC3\x9F"
@@ -124,19 +129,38 @@ TEST(PackageFile, SamePackageInEveryEncodingGivesTheSameDocument) {
 }
 
 TEST(PackageFile, UnreadableOrBrokenFilesGiveNoDocumentAndTheReason) {
-    const std::string missing = ::testing::TempDir() + "no-such-package.ovsp";
+    const std::string missing = tempPath("no-such-package.ovsp");
     EXPECT_EQ(loadPackageFile(missing).error,
               "Paketdatei " + missing + " kann nicht gelesen werden: " + std::strerror(ENOENT));
     const std::string folder = ::testing::TempDir();
     EXPECT_EQ(loadPackageFile(folder).error,
               "Paketdatei " + folder + " kann nicht gelesen werden: " + std::strerror(EISDIR));
-    const std::string empty = writeTempFile("empty.ovsp", "");
+    const TempFile emptyFile("empty.ovsp", "");
+    const std::string& empty = emptyFile.path();
     EXPECT_EQ(loadPackageFile(empty).error,
               "Paketdatei " + empty + ": Kein gültiges JSON: das Dokument ist leer");
-    const std::string unfinished = writeTempFile("unfinished.ovsp", "{\"programfile\": \"x\"");
+    const TempFile unfinishedFile("unfinished.ovsp", "{\"programfile\": \"x\"");
+    const std::string& unfinished = unfinishedFile.path();
     EXPECT_EQ(loadPackageFile(unfinished).error,
               "Paketdatei " + unfinished +
                   ": Kein gültiges JSON: Objekt oder Array nicht abgeschlossen (Byte 0)");
+}
+
+// A pipe reports no size, so the reader has to grow its buffer as the bytes arrive.
+TEST(PackageFile, ReadsFromAPipeOfUnknownSize) {
+    const std::string pipe = tempPath("package.fifo");
+    ::unlink(pipe.c_str());
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0) << std::strerror(errno);
+    const std::string script(100000, 'x');
+    std::thread writer([&] {
+        std::ofstream(pipe, std::ios::binary) << "{\"programfile\": \"" << script << "\"}";
+    });
+    LoadedJson loaded = loadPackageFile(pipe);
+    writer.join();
+    ::unlink(pipe.c_str());
+    ASSERT_TRUE(loaded.document) << loaded.error;
+    const PackageDocument package(std::move(loaded.document));
+    EXPECT_EQ(package.packageString("programfile"), script);
 }
 
 TEST(PackageFile, ProgramfileOfOddPackages) {
@@ -148,7 +172,8 @@ TEST(PackageFile, ProgramfileOfOddPackages) {
         {"{\"programfile\": 1.50}", "1.50"},
     };
     for (const auto& [bytes, expected] : cases) {
-        const PackageDocument package(loadPackageFile(writeTempFile("odd.ovsp", bytes)).document);
+        const TempFile file("odd.ovsp", bytes);
+        const PackageDocument package(loadPackageFile(file.path()).document);
         std::string script;
         const std::string error = errorOf([&] { script = package.packageString("programfile"); });
         EXPECT_EQ(error.empty() ? script : error, expected) << bytes;

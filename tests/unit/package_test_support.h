@@ -7,9 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <string>
+#include <unistd.h>
 
 namespace orvane::test {
 
@@ -30,11 +32,26 @@ inline std::string errorOf(const std::function<void()>& action) {
     return "";
 }
 
-// Writes `bytes` to a file of the test's temporary folder and returns its path.
-inline std::string writeTempFile(const std::string& name, std::string_view bytes) {
-    const std::string path = ::testing::TempDir() + name;
-    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<long>(bytes.size()));
-    return path;
+// A path in the temporary folder, unique to this process: the dev and sanitizer
+// builds may run the same test at the same time.
+inline std::string tempPath(const std::string& name) {
+    return ::testing::TempDir() + "orvane-" + std::to_string(::getpid()) + "-" + name;
 }
+
+// A temporary file holding `bytes`, removed again at the end of its scope.
+class TempFile {
+  public:
+    TempFile(const std::string& name, std::string_view bytes) : m_path(tempPath(name)) {
+        std::ofstream(m_path, std::ios::binary)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    ~TempFile() { std::remove(m_path.c_str()); }
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+    const std::string& path() const { return m_path; }
+
+  private:
+    std::string m_path;
+};
 
 } // namespace orvane::test

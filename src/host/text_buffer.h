@@ -1,0 +1,36 @@
+// A buffer for a file's text with readable padding behind it, as the JSON parser needs.
+#pragma once
+
+#include <cstddef>
+
+namespace orvane {
+
+// Bytes after the text that the parser may read; they are zero.
+inline constexpr std::size_t kTextPadding = 64;
+
+// Owns `size` bytes followed by kTextPadding zero bytes. Large buffers are mapped
+// with transparent huge pages: a package of hundreds of megabytes is read into
+// fresh memory, and its first touch otherwise costs more than reading and parsing.
+class TextBuffer {
+  public:
+    TextBuffer() = default;
+    // Throws std::bad_alloc.
+    explicit TextBuffer(std::size_t size);
+    ~TextBuffer();
+    TextBuffer(TextBuffer&& other) noexcept;
+    TextBuffer& operator=(TextBuffer&& other) noexcept;
+    TextBuffer(const TextBuffer&) = delete;
+    TextBuffer& operator=(const TextBuffer&) = delete;
+
+    char* data() const { return m_data; }
+    std::size_t size() const { return m_size; }
+
+  private:
+    void release();
+
+    char* m_data = nullptr;
+    std::size_t m_size = 0;
+    std::size_t m_mappedBytes = 0; // 0 when the buffer comes from the heap
+};
+
+} // namespace orvane
