@@ -12,6 +12,7 @@
 #include "registry_store.h"
 #include "uninstall_list.h"
 
+#include <functional>
 #include <optional>
 
 #include <string>
@@ -35,6 +36,10 @@ class ScriptSession {
     // error report) before the run ends.
     RunOutcome run(std::string_view scriptText);
 
+    // Called once the program is prepared and pre-checked, right before `main` is
+    // looked up (the engine hides its start window here).
+    void setBeforeMain(std::function<void()> beforeMain) { m_beforeMain = std::move(beforeMain); }
+
     // The standard error report: the error's text with "." appended when its last
     // character sorts after ".", caption "Installer", error icon.
     void showErrorReport(const std::string& text);
@@ -54,6 +59,7 @@ class ScriptSession {
     RegistryStore m_registry;
     std::optional<UninstallList> m_uninstall;
     BuiltinHost m_builtins;
+    std::function<void()> m_beforeMain;
 };
 
 } // namespace orvane

@@ -1,0 +1,52 @@
+// The engine executable, renamed beside its package, runs the script and ends with its status.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class Engine : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() / ("orvane_engine_" + std::to_string(::getpid()));
+        fs::create_directories(m_dir);
+        fs::copy_file(ORVANE_ENGINE, m_dir / "demo", fs::copy_options::overwrite_existing);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    int runEngine(const std::string& packageJson) {
+        std::ofstream(m_dir / "demo.ovsp", std::ios::binary) << packageJson;
+        const std::string command = "cd '" + m_dir.string() + "' && ORVANE_REGISTRY_DIR='" +
+                                    m_dir.string() +
+                                    "' QT_QPA_PLATFORM=offscreen timeout 60 ./demo 2>/dev/null";
+        const int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    fs::path m_dir;
+};
+
+TEST_F(Engine, RunsTheScriptOfItsPackageAndEndsWithZero) {
+    ASSERT_EQ(runEngine(R"({"programfile": "void main() { writeRegistryString(\"HKEY_CURRENT_USER)"
+                        R"(\\Software\\Engine\\Lauf\", \"ok\"); }"})"),
+              0);
+    // The script really ran: its registry value is in the store.
+    const std::string query = "ORVANE_REGISTRY_DIR='" + m_dir.string() + "' " + ORVANE_TOOL +
+                              " reg query 'HKEY_CURRENT_USER\\Software\\Engine'";
+    FILE* pipe = ::popen(query.c_str(), "r");
+    std::string listing;
+    char buffer[512];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        listing.append(buffer, n);
+    ::pclose(pipe);
+    EXPECT_NE(listing.find("Lauf    REG_SZ    ok"), std::string::npos) << listing;
+}
+
+} // namespace
