@@ -20,6 +20,9 @@ struct DecodeCase {
     std::string bytes;
     std::string expected;
 };
+void PrintTo(const DecodeCase& c, std::ostream* os) {
+    *os << printable(c.bytes);
+}
 
 class TextDecoding : public ::testing::TestWithParam<DecodeCase> {};
 
