@@ -1,5 +1,6 @@
 // The streaming Base64 decoder: skipped characters, group ends, chunk boundaries.
 #include "base64_decoder.h"
+#include "package_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -62,6 +63,9 @@ struct DecodeCase {
     std::string text;
     std::string bytes;
 };
+void PrintTo(const DecodeCase& c, std::ostream* os) {
+    *os << printable(c.text.substr(0, 40)) << (c.text.size() > 40 ? "..." : "");
+}
 
 class Base64Decoding : public ::testing::TestWithParam<DecodeCase> {};
 

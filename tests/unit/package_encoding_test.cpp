@@ -20,6 +20,9 @@ struct DecodeCase {
     std::string bytes;
     std::string expected;
 };
+void PrintTo(const DecodeCase& c, std::ostream* os) {
+    *os << printable(c.bytes);
+}
 
 class TextDecoding : public ::testing::TestWithParam<DecodeCase> {};
 
@@ -170,6 +173,10 @@ TEST(PackageFile, ProgramfileOfOddPackages) {
         {"{\"programfile\": ", "Wert 'programfile' nicht gefunden"},
         {"{\"programfile\": 0012}", "Wert 'programfile' nicht gefunden"},
         {"{\"programfile\": 1.50}", "1.50"},
+        // A marked UTF-8 file with a broken sequence keeps the rest; without a
+        // mark the file is read as Windows-1252.
+        {"\xEF\xBB\xBF{\"programfile\": \"a\xFFz\"}", "a\xEF\xBF\xBDz"},
+        {"{\"programfile\": \"a\xFFz\"}", "a\xC3\xBFz"},
     };
     for (const auto& [bytes, expected] : cases) {
         const TempFile file("odd.ovsp", bytes);

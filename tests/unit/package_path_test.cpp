@@ -32,6 +32,9 @@ struct LookupCase {
     const char* path;
     const char* expected; // the text, or the whole error message
 };
+void PrintTo(const LookupCase& c, std::ostream* os) {
+    *os << printable(c.path);
+}
 
 class PackageStringLookup : public ::testing::TestWithParam<LookupCase> {};
 
@@ -100,7 +103,7 @@ INSTANTIATE_TEST_SUITE_P(
         LookupCase{"binfiles[0]. ",
                    "Leerer Name in der Punktnotation nicht zulässig, verwenden Sie ['']"},
         LookupCase{"binfiles[", "Pfad mit geöffneter eckiger Klammer beendet"},
-        LookupCase{"binfiles[ ", "Pfad mit geöffneter eckiger Klammer beendet"},
+        LookupCase{"binfiles[ \t", "Pfad mit geöffneter eckiger Klammer beendet"},
         LookupCase{"binfiles[0", "Pfad mit geöffneter eckiger Klammer beendet"},
         LookupCase{"['programfile' ", "Pfad mit geöffneter eckiger Klammer beendet"},
         LookupCase{"['programfile", "Pfad mit geöffnetem String beendet"},
@@ -153,6 +156,9 @@ struct EmbeddedCase {
     const char* id;
     const char* expected; // bytes, "<none>" when nothing matches, or the error
 };
+void PrintTo(const EmbeddedCase& c, std::ostream* os) {
+    *os << printable(c.id) << " in " << printable(std::string_view(c.json).substr(0, 48));
+}
 
 class EmbeddedFileSearch : public ::testing::TestWithParam<EmbeddedCase> {};
 

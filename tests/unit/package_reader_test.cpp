@@ -40,6 +40,9 @@ struct ReadCase {
     std::string json;
     std::string expected; // the rendering, or the whole error text
 };
+void PrintTo(const ReadCase& c, std::ostream* os) {
+    *os << printable(c.json);
+}
 
 class JsonReading : public ::testing::TestWithParam<ReadCase> {};
 

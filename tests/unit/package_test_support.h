@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <unistd.h>
 
@@ -30,6 +31,20 @@ inline std::string errorOf(const std::function<void()>& action) {
         return error.what();
     }
     return "";
+}
+
+// `text` with bytes outside printable ASCII as \xNN, for test names.
+inline std::string printable(std::string_view text) {
+    static const char* hex = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte < 0x7F)
+            out += c;
+        else
+            out += {'\\', 'x', hex[byte >> 4], hex[byte & 0xF]};
+    }
+    return out;
 }
 
 // A path in the temporary folder, unique to this process: the dev and sanitizer
