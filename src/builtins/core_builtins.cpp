@@ -5,6 +5,7 @@
 #include "md5.h"
 #include "runtime_errors.h"
 #include "short_text.h"
+#include "utf8.h"
 
 #include <chrono>
 #include <ctime>
@@ -20,16 +21,6 @@ namespace {
 // Replacements whose result contains the search text again are bounded by this many
 // rounds; ordinary replacements end long before.
 constexpr int kMaxReplaceRounds = 100'000;
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 std::mt19937& generator() {
     static std::mt19937 engine(static_cast<std::mt19937::result_type>(
@@ -62,7 +53,7 @@ std::int32_t parseInteger(std::string_view text) {
     std::int64_t value = 0;
     const std::int64_t limit = hexadecimal ? 0xFFFFFFFFLL : 0x80000000LL;
     for (char c : rest) {
-        const int digit = hexadecimal ? hexDigit(c) : (c >= '0' && c <= '9' ? c - '0' : -1);
+        const int digit = hexadecimal ? hexDigitValue(c) : (c >= '0' && c <= '9' ? c - '0' : -1);
         if (digit < 0)
             throw runtime_errors::notAnInteger(text);
         value = value * (hexadecimal ? 16 : 10) + digit;

@@ -1,6 +1,8 @@
 // Unescaping JSON strings and checking the number grammar.
 #include "json_text.h"
 
+#include "utf8.h"
+
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -55,47 +57,18 @@ void copyPlainRun(const char*& in, const char* limit, char*& out) {
         *out++ = *in++;
 }
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // The four hex digits of a \u escape starting at `escape` (the backslash), or -1.
 long readUnicodeEscape(const char* escape, const char* limit) {
     if (limit - escape < 6 || escape[0] != '\\' || escape[1] != 'u')
         return -1;
     long value = 0;
     for (int i = 2; i < 6; ++i) {
-        const int digit = hexValue(escape[i]);
+        const int digit = hexDigitValue(escape[i]);
         if (digit < 0)
             return -1;
         value = value * 16 + digit;
     }
     return value;
-}
-
-char* putUtf8(char* out, char32_t cp) {
-    if (cp < 0x80) {
-        *out++ = static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        *out++ = static_cast<char>(0xC0 | (cp >> 6));
-        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        *out++ = static_cast<char>(0xE0 | (cp >> 12));
-        *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        *out++ = static_cast<char>(0xF0 | (cp >> 18));
-        *out++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
-    }
-    return out;
 }
 
 // A \u escape at `in`, with its low surrogate when it starts a pair.

@@ -1,6 +1,8 @@
 // Byte-order-mark detection and decoding of UTF-8, UTF-16 and Windows-1252 to UTF-8.
 #include "text_encoding.h"
 
+#include "utf8.h"
+
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -29,25 +31,6 @@ std::size_t utf8Width(char32_t cp) {
     if (cp < 0x800)
         return 2;
     return cp < 0x10000 ? 3 : 4;
-}
-
-char* putUtf8(char* out, char32_t cp) {
-    if (cp < 0x80) {
-        *out++ = static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        *out++ = static_cast<char>(0xC0 | (cp >> 6));
-        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        *out++ = static_cast<char>(0xE0 | (cp >> 12));
-        *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        *out++ = static_cast<char>(0xF0 | (cp >> 18));
-        *out++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
-    }
-    return out;
 }
 
 // True when the 16 bytes at `p` are all ASCII; package files are nearly all ASCII,

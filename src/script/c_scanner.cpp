@@ -3,6 +3,7 @@
 
 #include "script_error.h"
 #include "short_text.h"
+#include "utf8.h"
 
 #include <limits>
 
@@ -68,16 +69,6 @@ bool isDecimalNumber(std::string_view text) {
             return false;
     }
     return true;
-}
-
-int hexDigitValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
 }
 
 bool isHexNumber(std::string_view text) {

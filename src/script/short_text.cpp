@@ -1,6 +1,8 @@
 // Cutting texts at character boundaries and small UTF-8 helpers.
 #include "short_text.h"
 
+#include "utf8.h"
+
 namespace orvane {
 
 namespace {
@@ -32,21 +34,8 @@ std::string cutText(std::string_view text) {
 }
 
 void appendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
+    char buffer[4];
+    out.append(buffer, static_cast<std::size_t>(putUtf8(buffer, cp) - buffer));
 }
 
 std::string utf16UnitToUtf8(std::uint16_t unit) {
