@@ -101,6 +101,14 @@ std::int32_t TParser::peekType() const {
     return next != nullptr ? next->typ : ttEndOfFile;
 }
 
+tToken* TParser::expect(std::int32_t kind, const char* message) {
+    tToken* t = read();
+    if (t->typ == kind)
+        return t;
+    addError(message, t);
+    return nullptr;
+}
+
 bool TParser::fail(tToken* start) {
     fScanner.setReadPosition(start);
     return false;
@@ -152,11 +160,9 @@ bool TParser::tryParseFunctionDeclaration(tNode*& retBaum) {
         addError("Rückgabetyp erwartet", type);
         return fail(start);
     }
-    tToken* name = read();
-    if (name->typ != ttFunctionID) {
-        addError("Funktionsbezeichner erwartet", name);
+    tToken* name = expect(ttFunctionID, "Funktionsbezeichner erwartet");
+    if (name == nullptr)
         return fail(start);
-    }
     tNode* function = nodeFrom(ttFuncDekl, name, name->text);
     insertChildNode(function, nodeFrom(type->typ, type));
     tNode* parameters = nullptr;
@@ -174,11 +180,9 @@ bool TParser::tryParseFunctionDeclaration(tNode*& retBaum) {
 // parameter-list -> "(" [ parameter { "," parameter } ] ")"
 bool TParser::tryParseParameterList(tNode*& retBaum) {
     tToken* start = fScanner.getReadPosition();
-    tToken* open = read();
-    if (open->typ != ttKlammerAuf) {
-        addError("Klammer auf erwartet", open);
+    tToken* open = expect(ttKlammerAuf, "Klammer auf erwartet");
+    if (open == nullptr)
         return fail(start);
-    }
     tNode* parameters = newNode(ttParameters, "");
     tNode* parameter = nullptr;
     if (!tryParseParameter(parameter)) {
@@ -215,11 +219,9 @@ bool TParser::tryParseParameter(tNode*& retBaum) {
         addError("Datentyp erwartet", type);
         return fail(start);
     }
-    tToken* name = read();
-    if (name->typ != ttVarID) {
-        addError("Bezeichner erwaret", name);
+    tToken* name = expect(ttVarID, "Bezeichner erwaret");
+    if (name == nullptr)
         return fail(start);
-    }
     tNode* declaration = newNode(ttVarDekl, "");
     insertChildNode(declaration, nodeFrom(type->typ, type));
     insertChildNode(declaration, nodeFrom(ttVarID, name, name->text));
@@ -237,11 +239,9 @@ bool TParser::tryParseVarDeclaration(tNode*& retBaum) {
         addError("Datentyp erwartet", type);
         return fail(start);
     }
-    tToken* name = read();
-    if (name->typ != ttVarID) {
-        addError("Bezeichner erwartet", name);
+    tToken* name = expect(ttVarID, "Bezeichner erwartet");
+    if (name == nullptr)
         return fail(start);
-    }
     tNode* typeNode = nodeFrom(type->typ, type);
     if (peekType() == ttArrayDeclarator)
         insertChildNode(typeNode, nodeFrom(ttGenTypeArray, read()));
@@ -329,11 +329,9 @@ bool TParser::tryParseAssignment(tNode*& retBaum) {
         addError("Ausdruck erwartet", op);
         return fail(start);
     }
-    tToken* close = read();
-    if (close->typ != ttEckigeZu) {
-        addError("Eckige Klammer zu erwartet", close);
+    tToken* close = expect(ttEckigeZu, "Eckige Klammer zu erwartet");
+    if (close == nullptr)
         return fail(start);
-    }
     insertChildNode(target, index);
     return parseAssignmentTail(target, read(), op, retBaum) || fail(start);
 }
@@ -367,19 +365,15 @@ bool TParser::tryParseIf(tNode*& retBaum) {
     tToken* keyword = read();
     if (keyword->typ != ttIf)
         return fail(start);
-    tToken* open = read();
-    if (open->typ != ttKlammerAuf) {
-        addError("Klammer auf erwartet", open);
+    tToken* open = expect(ttKlammerAuf, "Klammer auf erwartet");
+    if (open == nullptr)
         return fail(start);
-    }
     tNode* condition = nullptr;
     if (!tryParseExpression(condition))
         return fail(start);
-    tToken* close = read();
-    if (close->typ != ttKlammerZu) {
-        addError("Klammer zu erwartet nach if-cond", close);
+    tToken* close = expect(ttKlammerZu, "Klammer zu erwartet nach if-cond");
+    if (close == nullptr)
         return fail(start);
-    }
     tNode* thenPart = nullptr;
     if (!tryParseBlock(thenPart))
         return fail(start);
@@ -403,19 +397,15 @@ bool TParser::tryParseWhile(tNode*& retBaum) {
     tToken* keyword = read();
     if (keyword->typ != ttWhile)
         return fail(start);
-    tToken* open = read();
-    if (open->typ != ttKlammerAuf) {
-        addError("Klammer Auf erwartet", open);
+    tToken* open = expect(ttKlammerAuf, "Klammer Auf erwartet");
+    if (open == nullptr)
         return fail(start);
-    }
     tNode* condition = nullptr;
     if (!tryParseExpression(condition))
         return fail(start);
-    tToken* close = read();
-    if (close->typ != ttKlammerZu) {
-        addError("Klammer zu erwartet nach prewhile", close);
+    tToken* close = expect(ttKlammerZu, "Klammer zu erwartet nach prewhile");
+    if (close == nullptr)
         return fail(start);
-    }
     tNode* body = nullptr;
     if (!tryParseBlock(body))
         return fail(start);
@@ -451,11 +441,9 @@ bool TParser::tryParseDoWhile(tNode*& retBaum) {
         addError("Bedingung erwartet", open);
         return fail(start);
     }
-    tToken* close = read();
-    if (close->typ != ttKlammerZu) {
-        addError("Klammer zu erwartet nach postwhile cond", close);
+    tToken* close = expect(ttKlammerZu, "Klammer zu erwartet nach postwhile cond");
+    if (close == nullptr)
         return fail(start);
-    }
     retBaum = nodeFrom(ttDo, keyword);
     insertChildNode(retBaum, body);
     insertChildNode(retBaum, condition);
@@ -486,11 +474,9 @@ bool TParser::tryParseFor(tNode*& retBaum) {
     tToken* keyword = read();
     if (keyword->typ != ttFor)
         return fail(start);
-    tToken* open = read();
-    if (open->typ != ttKlammerAuf) {
-        addError("Klammer auf erwartet", open);
+    tToken* open = expect(ttKlammerAuf, "Klammer auf erwartet");
+    if (open == nullptr)
         return fail(start);
-    }
     tNode* init = nullptr;
     if (!tryParseAssignment(init)) {
         addError("Startbedingung erwartet", open);
@@ -512,11 +498,9 @@ bool TParser::tryParseFor(tNode*& retBaum) {
         addError("Schleifenzähl-Anweisung erwartet", secondSemikolon);
         return fail(start);
     }
-    tToken* close = read();
-    if (close->typ != ttKlammerZu) {
-        addError("Klammer zu erwartet nach for-dekl", close);
+    tToken* close = expect(ttKlammerZu, "Klammer zu erwartet nach for-dekl");
+    if (close == nullptr)
         return fail(start);
-    }
     tNode* body = nullptr;
     if (!tryParseBlock(body)) {
         addError("Anweisungsblock erwartet", close);
@@ -677,11 +661,9 @@ bool TParser::tryParseFunctionCall(tNode*& retBaum) {
     if (name->typ != ttFunctionID)
         return fail(start);
     tNode* call = nodeFrom(ttFuncCall, name, name->text);
-    tToken* open = read();
-    if (open->typ != ttKlammerAuf) {
-        addError("Klammer auf erwartet", open);
+    tToken* open = expect(ttKlammerAuf, "Klammer auf erwartet");
+    if (open == nullptr)
         return fail(start);
-    }
     tNode* argument = nullptr;
     while (tryParseExpression(argument)) {
         insertChildNode(call, argument);
@@ -689,11 +671,9 @@ bool TParser::tryParseFunctionCall(tNode*& retBaum) {
             break;
         read();
     }
-    tToken* close = read();
-    if (close->typ != ttKlammerZu) {
-        addError("Klammer zu erwartet nach funktionsaufruf", close);
+    tToken* close = expect(ttKlammerZu, "Klammer zu erwartet nach funktionsaufruf");
+    if (close == nullptr)
         return fail(start);
-    }
     retBaum = call;
     return true;
 }

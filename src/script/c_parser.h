@@ -78,6 +78,9 @@ class TParser {
 
     void addError(std::string_view message, const tToken* token);
     tToken* read() { return fScanner.readToken(); }
+    // Reads the next token; when it is not of `kind`, records `message` at it and
+    // returns null.
+    tToken* expect(std::int32_t kind, const char* message);
     std::int32_t peekType() const;
     bool fail(tToken* start);
     tNode* nodeFrom(std::int32_t symbol, const tToken* token, std::string_view text = {});
