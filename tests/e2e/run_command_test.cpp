@@ -112,6 +112,17 @@ TEST_F(OrvaneRun, ScriptFailuresShowTheirBoxesInOrder) {
               "Fehler aufgetreten:\\r\\rAusdruck erwartet\\rZeile: 1, Spalte: 17\"}\n"
               "{\"event\":\"msgbox\",\"flags\":16,\"caption\":\"Fatal Error\",\"text\":\"Parsing "
               "failed\"}\n{\"event\":\"exit\",\"code\":1}\n");
+    const RunResult precheck =
+        run("--script " + write("pre.ovs", "void unused() { mesageBox(\"x\"); } void main() { }"));
+    EXPECT_EQ(precheck.out,
+              "{\"event\":\"msgbox\",\"flags\":16,\"caption\":\"Installer\",\"text\":"
+              "\"Funktion \\\"mesageBox\\\" nicht gefunden!\"}\n{\"event\":\"exit\",\"code\":1}\n");
+    const RunResult nested = run(
+        "--script " + write("nested.ovs", "int f(int x) { return x % 0; } void main() { f(1); }"));
+    EXPECT_EQ(nested.out, "{\"event\":\"msgbox\",\"flags\":16,\"caption\":\"Installer\",\"text\":"
+                          "\"Fehler in TCInterpreterEx.callFunction (Name: main): Fehler in "
+                          "TCInterpreterEx.callFunction (Name: f): Division durch Null.\"}\n"
+                          "{\"event\":\"exit\",\"code\":1}\n");
     const RunResult noMain = run("--script " + write("nomain.ovs", "void Main() { }"));
     EXPECT_EQ(noMain.out,
               "{\"event\":\"msgbox\",\"flags\":16,\"caption\":\"Fataler Fehler\","
