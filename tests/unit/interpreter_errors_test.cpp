@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace orvane::test {
 namespace {
 
@@ -11,6 +13,10 @@ struct ErrorCase {
     const char* statement; // runs in main after the declarations below
     const char* report;    // the standard error report's text after main's prefix
 };
+
+void PrintTo(const ErrorCase& c, std::ostream* os) {
+    *os << c.statement;
+}
 
 const char* const kDeclarations = "int n; string s; bool flags[]; int numbers[]; string texts[];\n"
                                   "void nothing() { }\n";

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace orvane::test {
 namespace {
 
@@ -10,6 +12,10 @@ struct LocationCase {
     const char* executable;
     const char* package;
 };
+
+void PrintTo(const LocationCase& c, std::ostream* os) {
+    *os << c.executable;
+}
 
 class PackageLocation : public ::testing::TestWithParam<LocationCase> {};
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace orvane::test {
 namespace {
 
@@ -27,6 +29,10 @@ struct ShapeCase {
     const char* source;
     const char* tree;
 };
+
+void PrintTo(const ShapeCase& c, std::ostream* os) {
+    *os << c.source;
+}
 
 class StatementShapes : public ::testing::TestWithParam<ShapeCase> {};
 
@@ -111,6 +117,10 @@ struct ErrorCase {
     int line;
     int column;
 };
+
+void PrintTo(const ErrorCase& c, std::ostream* os) {
+    *os << c.script;
+}
 
 class SyntaxErrors : public ::testing::TestWithParam<ErrorCase> {};
 

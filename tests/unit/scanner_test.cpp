@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace orvane::test {
 namespace {
 
@@ -11,6 +13,10 @@ struct ScanCase {
     const char* script;
     std::vector<TokenView> tokens; // without the end-of-file token
 };
+
+void PrintTo(const ScanCase& c, std::ostream* os) {
+    *os << c.script;
+}
 
 class ScannerTokens : public ::testing::TestWithParam<ScanCase> {};
 
