@@ -1,5 +1,6 @@
 // The `orvane` command for script authors: dispatches to its verbs.
 #include "check_command.h"
+#include "pack_command.h"
 #include "reg_command.h"
 #include "run_command.h"
 
@@ -12,6 +13,7 @@ namespace {
 void printUsage() {
     std::cerr << "usage: orvane check [--tokens] [--tree] FILE\n"
                  "       orvane run [--scenario FILE] [--yes] PACKAGE.ovsp | --script SCRIPT.ovs\n"
+                 "       orvane pack [-o PACKAGE.ovsp] SCRIPT.ovs [ID=FILE ...]\n"
                  "       orvane reg query PATH | export HIVE | delete PATH\n";
 }
 
@@ -26,6 +28,8 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 2, argv + argc);
     if (verb == "check")
         return orvane::runCheckCommand(args);
+    if (verb == "pack")
+        return orvane::runPackCommand(args);
     if (verb == "run")
         return orvane::runRunCommand(args);
     if (verb == "reg")

@@ -1,0 +1,75 @@
+// `orvane pack` builds packages that the engine reads back byte for byte.
+#include "pack_command.h"
+#include "package_document.h"
+#include "package_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+namespace orvane::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Pack : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() / ("orvane_pack_" + std::to_string(::getpid()));
+        fs::create_directories(m_dir);
+        write("setup.ovs", "void main() { messageBox(\"\\\"quoted\\\" \xC3\xA4\"); }\r\n");
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    std::string write(const std::string& name, const std::string& content) {
+        std::ofstream(m_dir / name, std::ios::binary) << content;
+        return (m_dir / name).string();
+    }
+    std::string path(const std::string& name) const { return (m_dir / name).string(); }
+
+    fs::path m_dir;
+};
+
+TEST_F(Pack, EmbeddedFilesOfEverySizeComeBackUnchanged) {
+    // Sizes around the three-byte groups and the 57-byte lines of the encoding.
+    std::mt19937 random(7);
+    std::vector<std::string> contents;
+    std::vector<std::string> args = {"-o", path("out.ovsp"), path("setup.ovs")};
+    for (std::size_t size : {0, 1, 2, 3, 56, 57, 58, 114, 1000, 200'000}) {
+        std::string bytes(size, '\0');
+        for (char& c : bytes)
+            c = static_cast<char>(random());
+        contents.push_back(bytes);
+        args.push_back("f" + std::to_string(size) + "=" + write("f" + std::to_string(size), bytes));
+    }
+    ASSERT_EQ(runPackCommand(args), 0);
+    LoadedJson loaded = loadPackageFile(path("out.ovsp"));
+    ASSERT_TRUE(loaded.document.has_value()) << loaded.error;
+    PackageDocument package(std::move(loaded.document));
+    EXPECT_EQ(package.packageString("programfile"),
+              "void main() { messageBox(\"\\\"quoted\\\" \xC3\xA4\"); }\r\n");
+    ASSERT_EQ(package.packageArray("binfiles").size(), contents.size());
+    for (std::size_t k = 0; k < contents.size(); ++k) {
+        EXPECT_EQ(package.packageBytes("binfiles[" + std::to_string(k) + "].bin"), contents[k])
+            << "file " << k;
+    }
+    EXPECT_EQ(package.findEmbeddedFile("f57"), contents[5]);
+}
+
+TEST_F(Pack, FailuresLeaveNoPackageBehind) {
+    EXPECT_EQ(runPackCommand({"-o", path("bad.ovsp"), path("setup.ovs"), "x=" + path("none")}), 2);
+    EXPECT_FALSE(fs::exists(path("bad.ovsp")));
+    EXPECT_FALSE(fs::exists(path("bad.ovsp.part")));
+    EXPECT_EQ(runPackCommand({path("missing.ovs")}), 2);
+    EXPECT_EQ(runPackCommand({path("setup.ovs"), "=file"}), 2);
+    EXPECT_EQ(runPackCommand({path("setup.ovs"), "id="}), 2);
+    EXPECT_EQ(runPackCommand({}), 2);
+    // Without -o the package is named after the script.
+    EXPECT_EQ(runPackCommand({path("setup.ovs")}), 0);
+    EXPECT_TRUE(fs::exists(path("setup.ovsp")));
+}
+
+} // namespace
+} // namespace orvane::test

@@ -1,0 +1,132 @@
+// Writes {"programfile": SCRIPT, "binfiles": [{"id": ID, "bin": BASE64}, ...]}, streaming
+// every file through the Base64 writer so that large files are never held whole.
+#include "pack_command.h"
+
+#include "base64_writer.h"
+#include "file_text.h"
+#include "json_output.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+
+namespace orvane {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kExitFailed = 2;
+constexpr std::size_t kChunkSize = 1 << 20;
+
+struct EmbeddedFile {
+    std::string id;
+    std::string path;
+};
+
+struct PackOptions {
+    std::string output;
+    std::string script;
+    std::vector<EmbeddedFile> files;
+};
+
+bool parseOptions(const std::vector<std::string>& args, PackOptions& options) {
+    for (std::size_t k = 0; k < args.size(); ++k) {
+        const std::string& arg = args[k];
+        if (arg == "-o" && k + 1 < args.size()) {
+            options.output = args[++k];
+        } else if (!arg.empty() && arg[0] == '-') {
+            return false;
+        } else if (options.script.empty()) {
+            options.script = arg;
+        } else {
+            const auto equals = arg.find('=');
+            if (equals == 0 || equals == std::string::npos || equals + 1 == arg.size())
+                return false;
+            options.files.push_back({arg.substr(0, equals), arg.substr(equals + 1)});
+        }
+    }
+    if (options.output.empty() && !options.script.empty())
+        options.output = fs::path(options.script).replace_extension(".ovsp").string();
+    return !options.script.empty();
+}
+
+// Appends one embedded file's Base64 text; false with `error` set when it cannot be read.
+bool writeEmbeddedFile(std::ostream& out, const EmbeddedFile& file, std::string& error) {
+    std::ifstream in(file.path, std::ios::binary);
+    if (!in || fs::is_directory(file.path)) {
+        error = file.path + ": " + (in ? std::strerror(EISDIR) : std::strerror(errno));
+        return false;
+    }
+    out << "{\"id\":" << jsonString(file.id) << ",\"bin\":\"";
+    Base64Writer encoder(out);
+    std::string chunk(kChunkSize, '\0');
+    while (in.read(chunk.data(), static_cast<std::streamsize>(chunk.size())) || in.gcount() > 0)
+        encoder.write(std::string_view(chunk.data(), static_cast<std::size_t>(in.gcount())));
+    if (in.bad()) {
+        error = file.path + ": " + std::strerror(errno);
+        return false;
+    }
+    encoder.finish();
+    out << "\"}";
+    return true;
+}
+
+bool writePackage(std::ostream& out, const PackOptions& options, const std::string& script,
+                  std::string& error) {
+    out << "{\"programfile\":" << jsonString(script) << ",\n\"binfiles\":[";
+    for (std::size_t k = 0; k < options.files.size(); ++k) {
+        out << (k == 0 ? "\n" : ",\n");
+        if (!writeEmbeddedFile(out, options.files[k], error))
+            return false;
+    }
+    out << "\n]}\n";
+    out.flush();
+    if (!out) {
+        error = options.output + ": " + std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int runPackCommand(const std::vector<std::string>& args) {
+    PackOptions options;
+    if (!parseOptions(args, options)) {
+        std::cerr << "usage: orvane pack [-o PACKAGE.ovsp] SCRIPT.ovs [ID=FILE ...]\n";
+        return kExitFailed;
+    }
+    std::string error;
+    const auto script = readWholeFile(options.script, error);
+    if (!script) {
+        std::cerr << "orvane pack: cannot read " << options.script << ": " << error << '\n';
+        return kExitFailed;
+    }
+    // Written beside the target and renamed over it, so a failed run leaves no half package.
+    const std::string temporary = options.output + ".part";
+    bool written = false;
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out)
+            error = temporary + ": " + std::strerror(errno);
+        else
+            written = writePackage(out, options, *script, error);
+    }
+    if (written && std::rename(temporary.c_str(), options.output.c_str()) != 0) {
+        error = options.output + ": " + std::strerror(errno);
+        written = false;
+    }
+    if (!written) {
+        std::remove(temporary.c_str());
+        std::cerr << "orvane pack: " << error << '\n';
+        return kExitFailed;
+    }
+    std::cout << options.output << ": " << options.files.size() << " file(s) embedded\n";
+    return 0;
+}
+
+} // namespace orvane
