@@ -87,6 +87,12 @@ class TranscriptObserver : public InstallObserver {
         emit("{\"event\":\"registry\",\"path\":" + jsonString(path) +
              ",\"value\":" + jsonString(value) + "}");
     }
+    void fileInstalled(std::string_view path, std::uint64_t bytes) override {
+        emit(transcript::fileEvent(path, bytes));
+    }
+    void linkCreated(std::string_view path, std::string_view target) override {
+        emit(transcript::linkEvent(path, target));
+    }
 };
 
 // The package document for a bare script: one holding only "programfile".

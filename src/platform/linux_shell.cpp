@@ -1,0 +1,92 @@
+// LinuxShell on Qt Core.
+#include "linux_shell.h"
+
+#include "desktop_entry.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QString>
+#include <QStringList>
+
+#include <cctype>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace orvane {
+
+namespace {
+
+QStandardPaths::StandardLocation locationOf(ShellFolder folder) {
+    switch (folder) {
+    case ShellFolder::Programs:
+        return QStandardPaths::ApplicationsLocation;
+    case ShellFolder::Desktop:
+        return QStandardPaths::DesktopLocation;
+    case ShellFolder::Documents:
+        break;
+    }
+    return QStandardPaths::DocumentsLocation;
+}
+
+bool isExecutableFile(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+           ::access(path.c_str(), X_OK) == 0;
+}
+
+// The program `file` names: itself when it is an executable path, a bare name looked up on PATH.
+QString programFor(const std::string& file) {
+    if (file.find('/') != std::string::npos)
+        return isExecutableFile(file) ? QString::fromStdString(file) : QString();
+    return QStandardPaths::findExecutable(QString::fromStdString(file));
+}
+
+// An address with a scheme ("https:", "mailto:"); a single letter before ":" is a drive.
+bool isAddress(const std::string& file) {
+    const std::size_t colon = file.find(':');
+    if (colon == std::string::npos || colon < 2 ||
+        !std::isalpha(static_cast<unsigned char>(file[0])))
+        return false;
+    for (std::size_t k = 1; k < colon; ++k) {
+        const char c = file[k];
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '+' && c != '-' && c != '.')
+            return false;
+    }
+    return true;
+}
+
+bool exists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+} // namespace
+
+std::string LinuxShell::folderPath(ShellFolder folder) {
+    std::string path = QStandardPaths::writableLocation(locationOf(folder)).toStdString();
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    return path;
+}
+
+bool LinuxShell::saveLink(const ShellLink& link, std::string& reason) {
+    return writeDesktopEntry(link, reason);
+}
+
+void LinuxShell::open(const std::string& file, const std::string& parameters,
+                      const std::string& directory) {
+    if (file.empty())
+        return;
+    const QString folder = QString::fromStdString(directory);
+    const QString program = programFor(file);
+    if (!program.isEmpty()) {
+        QProcess::startDetached(program, QProcess::splitCommand(QString::fromStdString(parameters)),
+                                folder);
+        return;
+    }
+    if (exists(file) || isAddress(file))
+        QProcess::startDetached("xdg-open", {QString::fromStdString(file)}, folder);
+}
+
+} // namespace orvane
