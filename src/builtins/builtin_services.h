@@ -11,14 +11,16 @@
 
 namespace orvane {
 
-// The decoded bytes of an embedded file, handed out piece by piece so that the file is never held
-// whole.
+// The decoded bytes of an embedded file, read piece by piece so that the file is never held whole.
 class ByteSource {
   public:
+    // The smallest buffer read() takes.
+    static constexpr std::size_t kMinCapacity = 64;
+
     virtual ~ByteSource() = default;
-    // The next piece of bytes; empty once all were handed out. The view stays valid until the
-    // next call.
-    virtual std::string_view next() = 0;
+    // Fills `out` (at least kMinCapacity bytes) with the next bytes and returns how many; 0 once
+    // all were read.
+    virtual std::size_t read(char* out, std::size_t capacity) = 0;
 };
 
 // Read access to the install package for the built-ins. Lookups raise ScriptError

@@ -3,6 +3,7 @@
 
 #include "allgemeines.h"
 #include "atomic_file.h"
+#include "background_writer.h"
 #include "script_error.h"
 #include "uninstall_list.h"
 
@@ -14,10 +15,14 @@ namespace orvane {
 
 namespace {
 
-// Permissions of a new installed file before the umask: programs get the execute bits, since a
-// package carries no permissions and an installed program that cannot be started is useless.
-constexpr mode_t kDataFileMode = 0666;
-constexpr mode_t kProgramFileMode = 0777;
+// Permissions of a new installed file before the umask. A package carries no permissions, so
+// files that start like programs get execute permissions as well: an installed program that cannot
+// be started would be useless.
+constexpr mode_t kFileMode = 0666;
+
+// Decoded bytes per write: large enough that the system calls cost nothing, small enough that the
+// writer's few buffers stay in the cache while the next piece is decoded.
+constexpr std::size_t kPieceBytes = 1024 * 1024;
 
 [[noreturn]] void failToCreate(const std::string& path, const std::string& reason) {
     throw ScriptError("Datei " + path + " kann nicht erstellt werden. " + reason);
@@ -67,18 +72,29 @@ InstalledFile installFile(const PackageAccess& package, UninstallList& list, std
     std::string reason;
     if (!createFolderPath(folderPart(installed.path), list, reason))
         failToCreate(installed.path, reason);
-    std::string_view piece = source->next();
     ReplacementFile file;
-    if (!file.open(installed.path, looksLikeProgram(piece) ? kProgramFileMode : kDataFileMode,
-                   reason))
+    if (!file.open(installed.path, kFileMode, reason))
         failToCreate(installed.path, reason);
-    for (; !piece.empty(); piece = source->next()) {
-        if (!file.write(piece, reason))
+    bool program = false;
+    {
+        BackgroundWriter writer(file, kPieceBytes);
+        for (;;) {
+            const std::span<char> buffer = writer.buffer();
+            const std::size_t size = source->read(buffer.data(), buffer.size());
+            if (size == 0)
+                break;
+            program = program || (installed.bytes == 0 && looksLikeProgram({buffer.data(), size}));
+            if (!writer.submit(size))
+                break;
+            installed.bytes += size;
+            if (betweenPieces)
+                betweenPieces();
+        }
+        if (!writer.finish(reason))
             failToCreate(installed.path, reason);
-        installed.bytes += piece.size();
-        if (betweenPieces)
-            betweenPieces();
     }
+    if (program)
+        file.setExecutable();
     // Installed files are not forced to the disk one by one: that would cost more than the whole
     // decoding, and an installation cut off by a crash is run again anyway. The rename still
     // keeps programs that run meanwhile from ever seeing a half-written file.

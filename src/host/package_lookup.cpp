@@ -7,36 +7,31 @@ namespace orvane {
 
 namespace {
 
-// Base64 characters decoded per piece: large enough that the per-piece work (a write, a repaint)
-// costs nothing, small enough that the decoded piece is still in the cache when it is written.
-constexpr std::size_t kPieceChars = 256 * 1024;
-
+// Decodes a Base64 text where it lies in the document, as much at a time as the reader's buffer
+// takes.
 class Base64Source : public ByteSource {
   public:
-    explicit Base64Source(std::string_view text)
-        : m_rest(text), m_buffer(std::make_unique_for_overwrite<char[]>(kBufferBytes)) {}
+    explicit Base64Source(std::string_view text) : m_rest(text) {}
 
-    std::string_view next() override {
+    std::size_t read(char* out, std::size_t capacity) override {
+        // Whole groups of four characters whose bytes fit with those finish() may add.
+        const std::size_t chars = (capacity - Base64Decoder::kMaxFinishBytes) / 3 * 4;
         // A piece of nothing but line breaks decodes to no bytes; that is not the end yet.
         while (!m_rest.empty()) {
-            const std::string_view piece = m_rest.substr(0, kPieceChars);
+            const std::string_view piece = m_rest.substr(0, chars);
             m_rest.remove_prefix(piece.size());
-            std::size_t size = m_decoder.decode(piece, m_buffer.get());
+            std::size_t size = m_decoder.decode(piece, out);
             if (m_rest.empty())
-                size += m_decoder.finish(m_buffer.get() + size);
+                size += m_decoder.finish(out + size);
             if (size > 0)
-                return {m_buffer.get(), size};
+                return size;
         }
-        return {};
+        return 0;
     }
 
   private:
-    static constexpr std::size_t kBufferBytes =
-        Base64Decoder::maxDecodedSize(kPieceChars) + Base64Decoder::kMaxFinishBytes;
-
     std::string_view m_rest;
     Base64Decoder m_decoder;
-    std::unique_ptr<char[]> m_buffer;
 };
 
 } // namespace

@@ -82,6 +82,13 @@ void copyOwnerAndMode(int fd, const struct stat& existing) {
     ::fchmod(fd, existing.st_mode & 07777);
 }
 
+// Adds an execute permission to each read permission.
+void addExecuteBits(int fd) {
+    struct stat info {};
+    if (::fstat(fd, &info) == 0)
+        ::fchmod(fd, (info.st_mode & 07777) | ((info.st_mode & 0444) >> 2));
+}
+
 // Makes the rename itself durable; a failure here leaves a correct file, so it is not reported.
 void syncFolder(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -140,6 +147,8 @@ int ReplacementFile::finishTemporary(bool syncToDisk) {
         ::fchmod(m_fd, *m_exactMode);
     else if (m_targetExists)
         copyOwnerAndMode(m_fd, m_existing);
+    if (error == 0 && m_executable)
+        addExecuteBits(m_fd);
     if (::close(m_fd) != 0 && error == 0)
         error = errno;
     m_fd = -1;

@@ -29,6 +29,8 @@ class ReplacementFile {
     bool write(std::string_view bytes, std::string& reason);
     // Gives the file exactly `mode` (the umask not applied), whether or not it existed before.
     void setExactMode(mode_t mode) { m_exactMode = mode; }
+    // Lets everyone who may read the file also execute it.
+    void setExecutable() { m_executable = true; }
     // Closes the temporary file, flushed to the disk first when `syncToDisk`, and renames it over
     // the target.
     bool commit(bool syncToDisk, std::string& reason);
@@ -44,6 +46,7 @@ class ReplacementFile {
     bool m_targetExists = false;
     struct stat m_existing {};
     std::optional<mode_t> m_exactMode;
+    bool m_executable = false;
 };
 
 // Writes `content` to a new file in the target's folder, flushes it to disk and renames it over

@@ -74,13 +74,13 @@ std::string linkName(std::string_view file) {
 std::string desktopEntryText(const ShellLink& link) {
     std::string exec = quoteArgument(link.target);
     if (!link.arguments.empty())
-        exec += " " + doublePercent(link.arguments);
-    return "[Desktop Entry]\n"
-           "Type=Application\n"
-           "Name=" +
-           escapeValue(linkName(link.file)) + "\nExec=" + escapeValue(exec) +
-           "\nPath=" + escapeValue(link.workingFolder) +
-           "\nComment=" + escapeValue(link.description) + "\n";
+        exec.append(" ").append(doublePercent(link.arguments));
+    std::string text = "[Desktop Entry]\nType=Application\n";
+    text.append("Name=").append(escapeValue(linkName(link.file))).append("\n");
+    text.append("Exec=").append(escapeValue(exec)).append("\n");
+    text.append("Path=").append(escapeValue(link.workingFolder)).append("\n");
+    text.append("Comment=").append(escapeValue(link.description)).append("\n");
+    return text;
 }
 
 bool writeDesktopEntry(const ShellLink& link, std::string& reason) {
