@@ -57,7 +57,8 @@ bool createFolderPath(std::string_view path, UninstallList& list, std::string& r
             const int error = errno;
             if (error == EEXIST && isFolder(prefix))
                 continue; // made by someone else meanwhile: not ours to record
-            reason = std::strerror(error);
+            // Something other than a folder stands in the way.
+            reason = std::strerror(error == EEXIST ? ENOTDIR : error);
             return false;
         }
         list.addUninstallEntry(kFolderSection, prefix);
