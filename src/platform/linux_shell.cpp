@@ -35,10 +35,9 @@ bool isExecutableFile(const std::string& path) {
            ::access(path.c_str(), X_OK) == 0;
 }
 
-// The program `file` names: itself when it is an executable path, a bare name looked up on PATH.
 QString programFor(const std::string& file) {
     if (file.find('/') != std::string::npos)
-        return isExecutableFile(file) ? QString::fromStdString(file) : QString();
+        return QString::fromStdString(file);
     return QStandardPaths::findExecutable(QString::fromStdString(file));
 }
 
@@ -63,6 +62,15 @@ bool exists(const std::string& path) {
 
 } // namespace
 
+OpenAction openActionFor(const std::string& file) {
+    if (file.empty())
+        return OpenAction::ignore;
+    const bool bareName = file.find('/') == std::string::npos;
+    if (bareName ? !programFor(file).isEmpty() : isExecutableFile(file))
+        return OpenAction::startProgram;
+    return exists(file) || isAddress(file) ? OpenAction::openWithDefault : OpenAction::ignore;
+}
+
 std::string LinuxShell::folderPath(ShellFolder folder) {
     std::string path = QStandardPaths::writableLocation(locationOf(folder)).toStdString();
     while (path.size() > 1 && path.back() == '/')
@@ -76,17 +84,18 @@ bool LinuxShell::saveLink(const ShellLink& link, std::string& reason) {
 
 void LinuxShell::open(const std::string& file, const std::string& parameters,
                       const std::string& directory) {
-    if (file.empty())
-        return;
     const QString folder = QString::fromStdString(directory);
-    const QString program = programFor(file);
-    if (!program.isEmpty()) {
-        QProcess::startDetached(program, QProcess::splitCommand(QString::fromStdString(parameters)),
-                                folder);
-        return;
-    }
-    if (exists(file) || isAddress(file))
+    switch (openActionFor(file)) {
+    case OpenAction::startProgram:
+        QProcess::startDetached(programFor(file),
+                                QProcess::splitCommand(QString::fromStdString(parameters)), folder);
+        break;
+    case OpenAction::openWithDefault:
         QProcess::startDetached("xdg-open", {QString::fromStdString(file)}, folder);
+        break;
+    case OpenAction::ignore:
+        break;
+    }
 }
 
 } // namespace orvane
