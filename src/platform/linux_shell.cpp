@@ -3,6 +3,7 @@
 
 #include "desktop_entry.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QString>
@@ -72,10 +73,8 @@ OpenAction openActionFor(const std::string& file) {
 }
 
 std::string LinuxShell::folderPath(ShellFolder folder) {
-    std::string path = QStandardPaths::writableLocation(locationOf(folder)).toStdString();
-    while (path.size() > 1 && path.back() == '/')
-        path.pop_back();
-    return path;
+    // Cleaned, since the XDG variables may end in "/" or hold "//" and "..".
+    return QDir::cleanPath(QStandardPaths::writableLocation(locationOf(folder))).toStdString();
 }
 
 bool LinuxShell::saveLink(const ShellLink& link, std::string& reason) {
