@@ -2,6 +2,8 @@
 // a file-size limit that makes writes fail as on a full disk.
 #pragma once
 
+#include "registry_test_support.h" // readFile, TempRegistryTest
+
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -36,13 +38,6 @@ class TempFolderTest : public ::testing::Test {
   private:
     std::string m_dir;
 };
-
-inline std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
 
 inline void writeFile(const std::string& path, const std::string& content) {
     std::ofstream(path, std::ios::binary) << content;
