@@ -2,6 +2,7 @@
 #include "builtin_catalogue.h"
 
 #include "core_builtins.h"
+#include "install_builtins.h"
 #include "script_error.h"
 #include "uninstall_builtins.h"
 
@@ -38,6 +39,7 @@ std::vector<BuiltinParameter> geometry(std::vector<BuiltinParameter> before,
 std::vector<BuiltinEntry> buildCatalogue() {
     namespace core = core_builtins;
     namespace uninstall = uninstall_builtins;
+    namespace install = install_builtins;
     const BuiltinParameter name{"name", tString};
     return {
         {"messageBox", tVoid, {{"s1", tString}}, core::messageBox},
@@ -55,15 +57,15 @@ std::vector<BuiltinEntry> buildCatalogue() {
         {"setEnabled", tVoid, {name, {"enabled", tBool}}, {}},
         {"gettickcount", tInt, {}, core::gettickcount},
         {"getTokenNumber", tInt, {{"s1", tString}}, core::getTokenNumber},
-        {"getStringFromXML", tString, {{"s1", tString}}, {}},
-        {"getFileSizeFromXML", tInt, {{"s1", tString}}, {}},
+        {"getStringFromXML", tString, {{"s1", tString}}, install::getStringFromXML},
+        {"getFileSizeFromXML", tInt, {{"s1", tString}}, install::getFileSizeFromXML},
         {"showModal", tVoid, {name}, {}},
         {"showUnmodal", tVoid, {name}, {}},
         {"closeForm", tVoid, {name}, {}},
         {"centerForm", tVoid, {name}, {}},
         {"freeObject", tVoid, {name}, {}},
         {"isChecked", tBool, {name}, {}},
-        {"getStartmenuItems", tString, {}, {}},
+        {"getStartmenuItems", tString, {}, install::getStartmenuItems},
         {"MD5", tString, {{"text", tString}}, core::MD5},
         {"getCaption", tString, {name}, {}},
         {"createForm", tVoid, geometry({name}, {{"c", tString}}), {}},
@@ -88,10 +90,10 @@ std::vector<BuiltinEntry> buildCatalogue() {
         {"createPanel", tVoid, geometry({name}, {{"parent", tString}, {"c", tString}}), {}},
         {"createImage", tVoid, geometry({name}, {{"parent", tString}, {"e", tString}}), {}},
         {"getListBoxCurrentItem", tString, {name}, {}},
-        {"getProgramFilesDir", tString, {}, {}},
-        {"getStartmenuDir", tString, {}, {}},
-        {"getDesktopDir", tString, {}, {}},
-        {"getUserDir", tString, {}, {}},
+        {"getProgramFilesDir", tString, {}, install::getProgramFilesDir},
+        {"getStartmenuDir", tString, {}, install::getStartmenuDir},
+        {"getDesktopDir", tString, {}, install::getDesktopDir},
+        {"getUserDir", tString, {}, install::getUserDir},
         {"askYesNo", tBool, {{"text", tString}}, core::askYesNo},
         {"createTextfield", tVoid, geometry({name}, {{"parent", tString}}), {}},
         {"createTextedit",
@@ -106,16 +108,16 @@ std::vector<BuiltinEntry> buildCatalogue() {
         {"extractFileDrive", tString, {name}, core::extractFileDrive},
         {"showFolderDialog", tString, {}, {}},
         {"setColor", tVoid, {name, {"color", tInt}}, {}},
-        {"setArraySize", tVoid, {name, {"arraysize", tInt}}, {}},
+        {"setArraySize", tVoid, {name, {"arraysize", tInt}}, install::setArraySize},
         {"writeRegistryString",
          tVoid,
          {{"s1", tString}, {"s2", tString}},
          uninstall::writeRegistryString},
-        {"installFile", tVoid, {{"s1", tString}, {"s2", tString}}, {}},
+        {"installFile", tVoid, {{"s1", tString}, {"s2", tString}}, install::installFile},
         {"replace", tString, {{"s1", tString}, {"s2", tString}, {"s3", tString}}, core::replace},
         {"setImage", tVoid, {name, {"file", tString}}, {}},
         {"setPictureFromXML", tVoid, {name, {"imagename", tString}}, {}},
-        {"createLink", tVoid, {{"s1", tString}, {"s2", tString}}, {}},
+        {"createLink", tVoid, {{"s1", tString}, {"s2", tString}}, install::createLink},
         {"setCaption", tVoid, {name, {"caption", tString}}, {}},
         {"addToUninstallData",
          tVoid,
@@ -125,7 +127,7 @@ std::vector<BuiltinEntry> buildCatalogue() {
         {"shellExecute",
          tVoid,
          {{"file", tString}, {"parameters", tString}, {"directory", tString}},
-         {}},
+         install::shellExecute},
         {"sleep", tVoid, {{"wait", tInt}}, core::sleep},
         {"saveUninstallData", tVoid, {{"s1", tString}}, uninstall::saveUninstallData},
         {"random", tInt, {{"i1", tInt}}, core::random},

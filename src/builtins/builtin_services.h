@@ -4,10 +4,24 @@
 #include "message_dialog.h"
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace orvane {
+
+// The decoded bytes of an embedded file, read piece by piece so that the file is never held whole.
+class ByteSource {
+  public:
+    // The smallest buffer read() takes.
+    static constexpr std::size_t kMinCapacity = 64;
+
+    virtual ~ByteSource() = default;
+    // Fills `out` (at least kMinCapacity bytes) with the next bytes and returns how many; 0 once
+    // all were read.
+    virtual std::size_t read(char* out, std::size_t capacity) = 0;
+};
 
 // Read access to the install package for the built-ins. Lookups raise ScriptError
 // with the package's German messages.
@@ -18,6 +32,11 @@ class PackageAccess {
     virtual std::int32_t arrayLength(std::string_view path) const = 0;
     // The value at `path` as text.
     virtual std::string text(std::string_view path) const = 0;
+    // The bytes of the Base64 text at `path`. The lookup happens here, so a lookup error raises
+    // before any byte is handed out.
+    virtual std::unique_ptr<ByteSource> bytes(std::string_view path) const = 0;
+    // The number of bytes the Base64 text at `path` decodes to.
+    virtual std::uint64_t byteCount(std::string_view path) const = 0;
 };
 
 // Multi-line text fields of the script's windows, for `print`.
@@ -34,9 +53,18 @@ class InstallObserver {
   public:
     virtual ~InstallObserver() = default;
     virtual void registryWritten(std::string_view /*path*/, std::string_view /*value*/) {}
+    // A file was written whole: installFile.
+    virtual void fileInstalled(std::string_view /*path*/, std::uint64_t /*bytes*/) {}
+    // A shortcut file was written: createLink.
+    virtual void linkCreated(std::string_view /*path*/, std::string_view /*target*/) {}
 };
 
+// Called between the pieces of a long write (installFile) so that the engine can repaint its
+// windows meanwhile. It may process paint events only: no script handler may run in between.
+using PaintBetweenChunks = std::function<void()>;
+
 class RegistryStore;
+class Shell;
 class UninstallList;
 
 struct BuiltinServices {
@@ -46,6 +74,8 @@ struct BuiltinServices {
     UninstallList* uninstall = nullptr;
     RegistryStore* registry = nullptr;
     InstallObserver* observer = nullptr;
+    Shell* shell = nullptr;
+    PaintBetweenChunks paintBetweenChunks;
 };
 
 } // namespace orvane

@@ -16,6 +16,9 @@ class PackageLookup : public PackageAccess {
     std::string text(std::string_view path) const override {
         return std::string(m_document.packageString(path));
     }
+    // Decodes the text where it lies in the document, one piece at a time.
+    std::unique_ptr<ByteSource> bytes(std::string_view path) const override;
+    std::uint64_t byteCount(std::string_view path) const override;
 
   private:
     const PackageDocument& m_document;

@@ -9,6 +9,7 @@
 #include "c_interpreter.h"
 #include "c_parser.h"
 #include "c_scanner.h"
+#include "linux_shell.h"
 #include "registry_store.h"
 #include "uninstall_list.h"
 
@@ -44,6 +45,11 @@ class ScriptSession {
     // character sorts after ".", caption "Installer", error icon.
     void showErrorReport(const std::string& text);
 
+    // Lets the windows repaint while installFile writes a large file (see PaintBetweenChunks).
+    void setPaintBetweenChunks(PaintBetweenChunks hook) {
+        m_builtins.services().paintBetweenChunks = std::move(hook);
+    }
+
     BuiltinHost& builtins() { return m_builtins; }
     // The uninstall list; it exists once the script has been parsed.
     const UninstallList* uninstallList() const { return m_uninstall ? &*m_uninstall : nullptr; }
@@ -57,6 +63,7 @@ class ScriptSession {
     TParser m_parser;
     TCInterpreterEx m_interpreter;
     RegistryStore m_registry;
+    LinuxShell m_shell;
     std::optional<UninstallList> m_uninstall;
     BuiltinHost m_builtins;
     std::function<void()> m_beforeMain;

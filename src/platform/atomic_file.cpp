@@ -48,12 +48,12 @@ int checkExistingTarget(const std::string& path, struct stat& info, bool& exists
     return ::access(path.c_str(), W_OK) == 0 ? 0 : errno;
 }
 
-int createTemporary(const std::string& folder, std::string& temporary) {
+int createTemporary(const std::string& folder, mode_t mode, std::string& temporary) {
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
         temporary = folder + "/.orvane-" + std::to_string(::getpid()) + '-' +
                     std::to_string(counter++) + ".tmp";
-        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
@@ -82,6 +82,13 @@ void copyOwnerAndMode(int fd, const struct stat& existing) {
     ::fchmod(fd, existing.st_mode & 07777);
 }
 
+// Adds an execute permission to each read permission.
+void addExecuteBits(int fd) {
+    struct stat info {};
+    if (::fstat(fd, &info) == 0)
+        ::fchmod(fd, (info.st_mode & 07777) | ((info.st_mode & 0444) >> 2));
+}
+
 // Makes the rename itself durable; a failure here leaves a correct file, so it is not reported.
 void syncFolder(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -91,45 +98,81 @@ void syncFolder(const std::string& folder) {
     }
 }
 
-// Writes, flushes and closes the temporary file; returns 0 or the errno of the first failure.
-int fillTemporary(int fd, std::string_view content, const struct stat* existing) {
+} // namespace
+
+ReplacementFile::~ReplacementFile() {
+    discard();
+}
+
+void ReplacementFile::discard() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+    if (!m_temporary.empty())
+        ::unlink(m_temporary.c_str());
+    m_fd = -1;
+    m_temporary.clear();
+}
+
+bool ReplacementFile::fail(int error, std::string& reason) {
+    discard();
+    reason = std::strerror(error);
+    return false;
+}
+
+bool ReplacementFile::open(const std::string& path, mode_t mode, std::string& reason) {
+    discard();
+    m_target = resolvedTarget(path);
+    if (const int error = checkExistingTarget(m_target, m_existing, m_targetExists); error != 0)
+        return fail(error, reason);
+    m_fd = createTemporary(folderOf(m_target), mode, m_temporary);
+    if (m_fd < 0) {
+        m_temporary.clear();
+        return fail(errno, reason);
+    }
+    return true;
+}
+
+bool ReplacementFile::write(std::string_view bytes, std::string& reason) {
+    if (m_fd < 0)
+        return fail(EBADF, reason);
+    return writeAll(m_fd, bytes) || fail(errno, reason);
+}
+
+// Flushes, sets owner and mode, and closes the temporary file; 0 or the errno of the first failure.
+int ReplacementFile::finishTemporary(bool syncToDisk) {
     int error = 0;
-    if (!writeAll(fd, content) || ::fsync(fd) != 0)
+    if (syncToDisk && ::fsync(m_fd) != 0)
         error = errno;
-    else if (existing != nullptr)
-        copyOwnerAndMode(fd, *existing);
-    if (::close(fd) != 0 && error == 0)
+    else if (m_exactMode)
+        ::fchmod(m_fd, *m_exactMode);
+    else if (m_targetExists)
+        copyOwnerAndMode(m_fd, m_existing);
+    if (error == 0 && m_executable)
+        addExecuteBits(m_fd);
+    if (::close(m_fd) != 0 && error == 0)
         error = errno;
+    m_fd = -1;
     return error;
 }
 
-} // namespace
+bool ReplacementFile::commit(bool syncToDisk, std::string& reason) {
+    if (m_fd < 0)
+        return fail(EBADF, reason);
+    int error = finishTemporary(syncToDisk);
+    if (error == 0 && ::rename(m_temporary.c_str(), m_target.c_str()) != 0)
+        error = errno;
+    if (error != 0)
+        return fail(error, reason);
+    m_temporary.clear();
+    if (syncToDisk)
+        syncFolder(folderOf(m_target));
+    return true;
+}
 
 bool replaceFileContent(const std::string& path, std::string_view content, std::string& reason) {
-    const std::string target = resolvedTarget(path);
-    struct stat existing {};
-    bool exists = false;
-    if (const int error = checkExistingTarget(target, existing, exists); error != 0) {
-        reason = std::strerror(error);
-        return false;
-    }
-    const std::string folder = folderOf(target);
-    std::string temporary;
-    const int fd = createTemporary(folder, temporary);
-    if (fd < 0) {
-        reason = std::strerror(errno);
-        return false;
-    }
-    int error = fillTemporary(fd, content, exists ? &existing : nullptr);
-    if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0)
-        error = errno;
-    if (error != 0) {
-        ::unlink(temporary.c_str());
-        reason = std::strerror(error);
-        return false;
-    }
-    syncFolder(folder);
-    return true;
+    ReplacementFile file;
+    return file.open(path, 0666, reason) && file.write(content, reason) &&
+           file.commit(true, reason);
 }
 
 } // namespace orvane

@@ -2,11 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <sys/wait.h>
+#include <thread>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -127,6 +131,144 @@ TEST_F(OrvaneRun, ScriptFailuresShowTheirBoxesInOrder) {
     EXPECT_EQ(noMain.out,
               "{\"event\":\"msgbox\",\"flags\":16,\"caption\":\"Fataler Fehler\","
               "\"text\":\"Main-Funktion nicht gefunden\"}\n{\"event\":\"exit\",\"code\":1}\n");
+}
+
+// A package with two embedded files, run with the test folder as home and data folder.
+class OrvaneInstall : public OrvaneRun {
+  protected:
+    void SetUp() override {
+        OrvaneRun::SetUp();
+        for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME"}) {
+            const char* old = std::getenv(name);
+            m_saved.emplace_back(name, old ? old : "");
+        }
+        ::setenv("HOME", (m_dir / "home").c_str(), 1);
+        ::setenv("XDG_DATA_HOME", (m_dir / "data").c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", (m_dir / "config").c_str(), 1);
+    }
+    void TearDown() override {
+        for (const auto& [name, value] : m_saved) {
+            if (value.empty())
+                ::unsetenv(name.c_str());
+            else
+                ::setenv(name.c_str(), value.c_str(), 1);
+        }
+        OrvaneRun::TearDown();
+    }
+
+    // "programfile" holding `script`, binfiles[0] 3,000 bytes ("ABC" repeated, Base64 in lines
+    // of 76 characters) and binfiles[1] the four bytes 00 01 02 FF.
+    std::string package(const std::string& script) {
+        std::string lines;
+        for (int k = 0; k < 1000; ++k)
+            lines += (k > 0 && k % 19 == 0 ? "\\n" : "") + std::string("QUJD");
+        std::string escaped;
+        for (const char c : script)
+            escaped += c == '"'    ? std::string("\\\"")
+                       : c == '\\' ? std::string("\\\\")
+                       : c == '\n' ? std::string("\\n")
+                                   : std::string(1, c);
+        return write("setup.ovsp", "{\"programfile\": \"" + escaped +
+                                       "\", \"binfiles\": [{\"id\": \"abc\", \"bin\": \"" + lines +
+                                       "\"}, {\"id\": \"bin\", \"bin\": \"AAEC/w==\"}]}");
+    }
+    std::string read(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+  private:
+    std::vector<std::pair<std::string, std::string>> m_saved;
+};
+
+TEST_F(OrvaneInstall, InstallsFilesAShortcutAndTheUninstallData) {
+    const std::string ziel = (m_dir / "Programme").string();
+    const RunResult result =
+        run(package("void main() {\n"
+                    "  string ziel;\n"
+                    "  ziel = \"" +
+                    ziel +
+                    "\\Demo\";\n"
+                    "  installFile(\"binfiles[0].bin\", ziel + \"\\abc.txt\");\n"
+                    "  installFile(\"binfiles[1].bin\", ziel + \"\\lib\\daten.bin\");\n"
+                    "  createLink(getDesktopDir() + \"\\Demo.desktop\", ziel + \"\\abc.txt\");\n"
+                    "  writeRegistryString(\"HKEY_CURRENT_USER\\Software\\Demo\\Pfad\", ziel);\n"
+                    "  saveUninstallData(ziel + \"\\uninstall.dat\");\n"
+                    "}\n"));
+    const std::string demo = ziel + "/Demo";
+    const std::string desktop = (m_dir / "home/Desktop").string();
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, "{\"event\":\"file\",\"path\":\"" + demo +
+                              "/abc.txt\",\"bytes\":3000}\n"
+                              "{\"event\":\"file\",\"path\":\"" +
+                              demo +
+                              "/lib/daten.bin\",\"bytes\":4}\n"
+                              "{\"event\":\"link\",\"path\":\"" +
+                              desktop +
+                              "/Demo.desktop\","
+                              "\"target\":\"" +
+                              demo +
+                              "/abc.txt\"}\n"
+                              "{\"event\":\"registry\",\"path\":\"HKEY_CURRENT_USER\\\\Software\\\\"
+                              "Demo\\\\Pfad\",\"value\":\"" +
+                              ziel +
+                              "\\\\Demo\"}\n"
+                              "{\"event\":\"exit\",\"code\":0}\n");
+    std::string abc;
+    for (int k = 0; k < 1000; ++k)
+        abc += "ABC";
+    EXPECT_EQ(read(demo + "/abc.txt"), abc);
+    EXPECT_EQ(read(demo + "/lib/daten.bin"), std::string("\x00\x01\x02\xFF", 4));
+    EXPECT_EQ(read(desktop + "/Demo.desktop"),
+              "[Desktop Entry]\nType=Application\nName=Demo\nExec=\"" + demo +
+                  "/abc.txt\"\n"
+                  "Path=" +
+                  demo + "/\nComment=Verknüpfung\n");
+    EXPECT_EQ(read(demo + "/uninstall.dat"),
+              "// Informationen zur Deinstallation\r\n"
+              "// Automatisch erzeugt von Orvane-Setup 3.7\r\n\r\n"
+              "[ordner]\r\n" +
+                  desktop + "/\r\n" + (m_dir / "home").string() + "/\r\n" + demo + "/lib/\r\n" +
+                  demo + "/\r\n" + ziel + "/\r\n[dateien]\r\n" + desktop + "/Demo.desktop\r\n" +
+                  demo + "/lib/daten.bin\r\n" + demo +
+                  "/abc.txt\r\n[registry]\r\nHKEY_CURRENT_USER\\\\Software\\Demo\r\n"
+                  "HKEY_CURRENT_USER\\\\Software\r\n");
+}
+
+TEST_F(OrvaneInstall, AFailedWriteEndsTheRunWithTheFileError) {
+    write("im-weg", "");
+    const std::string blocked = (m_dir / "im-weg").string();
+    const RunResult result = run(package("void main() {\n  installFile(\"binfiles[1].bin\", \"" +
+                                         blocked + "/unter/daten.bin\");\n}\n"));
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.out,
+              "{\"event\":\"msgbox\",\"flags\":16,\"caption\":\"Installer\",\"text\":\"Fehler in "
+              "TCInterpreterEx.callFunction (Name: main): Fehler in TCInterpreterEx.callFunction "
+              "(Name: installFile): Datei " +
+                  blocked +
+                  "/unter/daten.bin kann nicht erstellt "
+                  "werden. Not a directory.\"}\n{\"event\":\"exit\",\"code\":1}\n");
+}
+
+TEST_F(OrvaneInstall, ShellExecuteStartsAnInstalledProgramAndGoesOn) {
+    // binfiles[0] of this package is a shell script that leaves a file behind when it runs.
+    const std::string script = "#!/bin/sh\necho gestartet > \"$1\"\n";
+    const std::string marker = (m_dir / "gestartet").string();
+    const std::string program = (m_dir / "bin/start.sh").string();
+    const std::string packagePath = write(
+        "start.ovsp",
+        "{\"programfile\": \"void main() {\\n  installFile(\\\"binfiles[0].bin\\\", \\\"" +
+            program + "\\\");\\n  shellExecute(\\\"" + program + "\\\", \\\"" + marker +
+            "\\\", \\\"\\\");\\n  messageBox(\\\"weiter\\\");\\n}\\n\", \"binfiles\": [{\"bin\": "
+            "\"IyEvYmluL3NoCmVjaG8gZ2VzdGFydGV0ID4gIiQxIgo=\"}]}");
+    const RunResult result = run(packagePath);
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_NE(result.out.find("\"text\":\"weiter\""), std::string::npos) << result.out;
+    for (int k = 0; k < 1500 && !fs::exists(marker); ++k)
+        std::this_thread::sleep_for(
+            std::chrono::milliseconds(20)); // at most 30 s on a busy machine
+    EXPECT_EQ(read(marker), "gestartet\n");
+    EXPECT_EQ(read(program), script);
 }
 
 TEST_F(OrvaneRun, UsageErrorsExitTwo) {

@@ -84,8 +84,13 @@ class TranscriptDialog : public MessageDialog {
 class TranscriptObserver : public InstallObserver {
   public:
     void registryWritten(std::string_view path, std::string_view value) override {
-        emit("{\"event\":\"registry\",\"path\":" + jsonString(path) +
-             ",\"value\":" + jsonString(value) + "}");
+        emit(transcript::registryEvent(path, value));
+    }
+    void fileInstalled(std::string_view path, std::uint64_t bytes) override {
+        emit(transcript::fileEvent(path, bytes));
+    }
+    void linkCreated(std::string_view path, std::string_view target) override {
+        emit(transcript::linkEvent(path, target));
     }
 };
 

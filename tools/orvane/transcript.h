@@ -3,12 +3,20 @@
 
 #include "recording_dialog.h"
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace orvane::transcript {
 
 // {"event":"msgbox","flags":F,"caption":C,"text":T}
 std::string messageBoxEvent(const RecordedBox& box);
+// {"event":"registry","path":P,"value":V}: a value that writeRegistryString wrote
+std::string registryEvent(std::string_view path, std::string_view value);
+// {"event":"file","path":P,"bytes":N}: a file that installFile wrote
+std::string fileEvent(std::string_view path, std::uint64_t bytes);
+// {"event":"link","path":P,"target":T}: a shortcut that createLink wrote
+std::string linkEvent(std::string_view path, std::string_view target);
 // {"event":"exit","code":N}
 std::string exitEvent(int code);
 

@@ -1,0 +1,121 @@
+// installFile and createLink with the folders they create on the way.
+#include "file_install.h"
+
+#include "allgemeines.h"
+#include "atomic_file.h"
+#include "background_writer.h"
+#include "script_error.h"
+#include "uninstall_list.h"
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
+namespace orvane {
+
+namespace {
+
+// Permissions of a new installed file before the umask. A package carries no permissions, so
+// files that start like programs get execute permissions as well: an installed program that cannot
+// be started would be useless.
+constexpr mode_t kFileMode = 0666;
+
+// Decoded bytes per write: large enough that the system calls cost nothing, small enough that the
+// writer's few buffers stay in the cache while the next piece is decoded.
+constexpr std::size_t kPieceBytes = 1024 * 1024;
+
+[[noreturn]] void failToCreate(const std::string& path, const std::string& reason) {
+    throw ScriptError("Datei " + path + " kann nicht erstellt werden. " + reason);
+}
+
+bool isFolder(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// An ELF executable or a script with an interpreter line.
+bool looksLikeProgram(std::string_view start) {
+    return start.starts_with("\x7f"
+                             "ELF") ||
+           start.starts_with("#!");
+}
+
+} // namespace
+
+std::string folderPart(std::string_view path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
+}
+
+bool createFolderPath(std::string_view path, UninstallList& list, std::string& reason) {
+    for (std::size_t slash = path.find('/'); slash != std::string_view::npos;
+         slash = path.find('/', slash + 1)) {
+        const std::string prefix(path.substr(0, slash + 1));
+        if (isFolder(prefix))
+            continue;
+        if (::mkdir(prefix.c_str(), 0777) != 0) {
+            const int error = errno;
+            if (error == EEXIST && isFolder(prefix))
+                continue; // made by someone else meanwhile: not ours to record
+            // Something other than a folder stands in the way.
+            reason = std::strerror(error == EEXIST ? ENOTDIR : error);
+            return false;
+        }
+        list.addUninstallEntry(kFolderSection, prefix);
+    }
+    return true;
+}
+
+InstalledFile installFile(const PackageAccess& package, UninstallList& list, std::string_view s1,
+                          std::string_view s2, const PaintBetweenChunks& betweenPieces) {
+    const std::unique_ptr<ByteSource> source = package.bytes(s1);
+    InstalledFile installed{nativePath(s2), 0};
+    std::string reason;
+    if (!createFolderPath(folderPart(installed.path), list, reason))
+        failToCreate(installed.path, reason);
+    ReplacementFile file;
+    if (!file.open(installed.path, kFileMode, reason))
+        failToCreate(installed.path, reason);
+    bool program = false;
+    {
+        BackgroundWriter writer(file, kPieceBytes);
+        for (;;) {
+            const std::span<char> buffer = writer.buffer();
+            const std::size_t size = source->read(buffer.data(), buffer.size());
+            if (size == 0)
+                break;
+            program = program || (installed.bytes == 0 && looksLikeProgram({buffer.data(), size}));
+            if (!writer.submit(size))
+                break;
+            installed.bytes += size;
+            if (betweenPieces)
+                betweenPieces();
+        }
+        if (!writer.finish(reason))
+            failToCreate(installed.path, reason);
+    }
+    if (program)
+        file.setExecutable();
+    // Installed files are not forced to the disk one by one: that would cost more than the whole
+    // decoding, and an installation cut off by a crash is run again anyway. The rename still
+    // keeps programs that run meanwhile from ever seeing a half-written file.
+    if (!file.commit(false, reason))
+        failToCreate(installed.path, reason);
+    list.addUninstallEntry(kFileSection, installed.path);
+    return installed;
+}
+
+ShellLink createLink(Shell& shell, UninstallList& list, std::string_view s1, std::string_view s2) {
+    ShellLink link;
+    link.file = nativePath(s1);
+    link.target = nativePath(s2);
+    link.description = kLinkDescription;
+    link.workingFolder = folderPart(link.target);
+    std::string reason;
+    if (!createFolderPath(folderPart(link.file), list, reason) || !shell.saveLink(link, reason))
+        failToCreate(link.file, reason);
+    list.addUninstallEntry(kFileSection, link.file);
+    return link;
+}
+
+} // namespace orvane
