@@ -4,6 +4,7 @@
 #include "message_dialog.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,9 @@ class PackageAccess {
     virtual std::int32_t arrayLength(std::string_view path) const = 0;
     // The value at `path` as text.
     virtual std::string text(std::string_view path) const = 0;
+    // The decoded bytes of the first element of "binfiles" whose "id" is exactly `id`;
+    // nullopt when no element has it.
+    virtual std::optional<std::string> findEmbeddedFile(std::string_view id) const = 0;
 };
 
 // Multi-line text fields of the script's windows, for `print`.

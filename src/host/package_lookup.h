@@ -16,6 +16,9 @@ class PackageLookup : public PackageAccess {
     std::string text(std::string_view path) const override {
         return std::string(m_document.packageString(path));
     }
+    std::optional<std::string> findEmbeddedFile(std::string_view id) const override {
+        return m_document.findEmbeddedFile(id);
+    }
 
   private:
     const PackageDocument& m_document;
