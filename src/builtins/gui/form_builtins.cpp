@@ -18,8 +18,10 @@ TForm& requireForm(ScriptWindows& windows, const BuiltinArgs& args) {
     return *form;
 }
 
+// Whether `widget` lies on `container` (directly or deeper).
 bool isInside(const QWidget* widget, const QWidget* container) {
-    return widget != nullptr && container != nullptr && container->isAncestorOf(widget);
+    return widget != nullptr && container != nullptr && widget != container &&
+           container->isAncestorOf(widget);
 }
 
 } // namespace
@@ -34,7 +36,6 @@ Value showUnmodal(ScriptWindows& windows, BuiltinServices&, const BuiltinArgs& a
     if (!form.isVisible())
         form.setWindowModality(Qt::NonModal);
     form.show();
-    form.raise();
     return Value{};
 }
 
