@@ -103,7 +103,8 @@ void DockLayout::arrange(QWidget* container) {
 bool DockLayout::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
     const QEvent::Type type = event->type();
-    const bool containerChanged = type == QEvent::Resize || type == QEvent::ChildRemoved;
+    const bool containerChanged = type == QEvent::Resize || type == QEvent::ChildRemoved ||
+                                  type == QEvent::ContentsRectChange;
     const bool controlChanged =
         type == QEvent::Resize || type == QEvent::ShowToParent || type == QEvent::HideToParent;
     if (widget != nullptr && widget == parent() && containerChanged)

@@ -5,7 +5,7 @@
 // order the controls were placed in the container; each takes its edge of the space the
 // earlier ones left, keeping its own height (top, bottom) or width (left, right) and
 // stretching along the edge. Controls docked to fill all get the space that is left.
-// Hidden controls take no space. The layout follows the container's size and the
+// Hidden controls take no space. The layout follows the container's size and frame and the
 // appearance, disappearance and resizing of docked controls.
 #pragma once
 

@@ -5,11 +5,19 @@
 
 namespace orvane::test {
 
-WindowScript::WindowScript()
-    : m_session(std::make_unique<ScriptSession>(m_dialog, &m_package)),
-      m_windows(std::make_unique<ScriptWindows>(
-          m_session->interpreter(),
-          [this](const std::string& text) { m_session->showErrorReport(text); })) {
+WindowScript::WindowScript() {
+    restart();
+}
+
+void WindowScript::restart() {
+    m_windows.reset();
+    m_session.reset();
+    m_dialog.clear();
+    m_session = std::make_unique<ScriptSession>(m_dialog, &m_package);
+    m_windows =
+        std::make_unique<ScriptWindows>(m_session->interpreter(), [this](const std::string& text) {
+            m_session->showErrorReport(text);
+        });
     m_windows->install(m_session->builtins());
     m_windows->modalLoops().setWaitHook([this] {
         if (m_actions.empty())

@@ -49,6 +49,8 @@ class WindowScript : public ::testing::Test {
     std::vector<std::string> run(const std::string& script);
     // Runs `main() { <body> }` after the given declarations.
     std::vector<std::string> runMain(const std::string& body, const std::string& declarations = {});
+    // Starts afresh: a new session and windows, no boxes recorded.
+    void restart();
     // Queues what the user does the next time a modal form waits.
     void then(std::function<void()> action) { m_actions.push_back(std::move(action)); }
 

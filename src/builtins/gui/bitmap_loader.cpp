@@ -7,6 +7,7 @@
 #include <QByteArray>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
@@ -83,11 +84,48 @@ std::string readBitmapFile(const std::string& path) {
     return bytes;
 }
 
+std::uint32_t littleEndian(std::string_view bytes, std::size_t at, std::size_t width) {
+    std::uint32_t value = 0;
+    for (std::size_t k = width; k-- > 0;)
+        value = (value << 8) | static_cast<unsigned char>(bytes[at + k]);
+    return value;
+}
+
+// Whether the bytes hold every pixel row their headers announce. The image reader would
+// fill the missing rows of a cut-off file with black; such a file is broken.
+bool holdsAllPixels(std::string_view bytes) {
+    constexpr std::size_t kFileHeader = 14;
+    if (bytes.size() < kFileHeader + 12)
+        return false;
+    const std::uint64_t pixelsAt = littleEndian(bytes, 10, 4);
+    const std::uint32_t infoSize = littleEndian(bytes, kFileHeader, 4);
+    std::int64_t width = 0, height = 0;
+    std::uint32_t bitsPerPixel = 0, compression = 0;
+    if (infoSize == 12) { // the old OS/2 header with 16-bit sizes
+        width = littleEndian(bytes, 18, 2);
+        height = littleEndian(bytes, 20, 2);
+        bitsPerPixel = littleEndian(bytes, 24, 2);
+    } else if (infoSize >= 40 && bytes.size() >= kFileHeader + 40) {
+        width = static_cast<std::int32_t>(littleEndian(bytes, 18, 4));
+        height = static_cast<std::int32_t>(littleEndian(bytes, 22, 4));
+        bitsPerPixel = littleEndian(bytes, 28, 2);
+        compression = littleEndian(bytes, 30, 4);
+    } else {
+        return false;
+    }
+    constexpr std::uint32_t kRgb = 0, kBitFields = 3;
+    if (compression != kRgb && compression != kBitFields)
+        return true; // run-length coded rows have no fixed size; the reader checks them
+    const std::uint64_t rowBytes =
+        (static_cast<std::uint64_t>(std::abs(width)) * bitsPerPixel + 31) / 32 * 4;
+    return pixelsAt + rowBytes * static_cast<std::uint64_t>(std::abs(height)) <= bytes.size();
+}
+
 } // namespace
 
 QImage decodeWindowsBitmap(std::string_view bytes) {
     // Every Windows bitmap file starts with its "BM" file header.
-    if (bytes.size() < 2 || bytes.substr(0, 2) != "BM")
+    if (bytes.size() < 2 || bytes.substr(0, 2) != "BM" || !holdsAllPixels(bytes))
         throw invalidBitmap();
     const QByteArray data =
         QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
