@@ -20,6 +20,7 @@
 #include "tradiobutton.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace orvane::construction_builtins {
 
@@ -50,7 +51,11 @@ std::pair<ScriptObject*, Widget*> registerNew(ScriptWindows& windows, const Buil
     windows.registry().requireRoom();
     ScriptObject& object = windows.add(std::make_unique<Widget>(), name, handler);
     auto* widget = object.as<Widget>();
-    widget->setGeometry(bounds);
+    // A form keeps only its size: where it first appears is the window system's choice.
+    if constexpr (std::is_same_v<Widget, TForm>)
+        widget->resize(bounds.size());
+    else
+        widget->setGeometry(bounds);
     return {&object, widget};
 }
 
