@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -37,6 +38,9 @@ class PackageAccess {
     virtual std::unique_ptr<ByteSource> bytes(std::string_view path) const = 0;
     // The number of bytes the Base64 text at `path` decodes to.
     virtual std::uint64_t byteCount(std::string_view path) const = 0;
+    // The decoded bytes of the first element of "binfiles" whose "id" is exactly `id`;
+    // nullopt when no element has it.
+    virtual std::optional<std::string> findEmbeddedFile(std::string_view id) const = 0;
 };
 
 // Multi-line text fields of the script's windows, for `print`.

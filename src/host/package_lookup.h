@@ -19,6 +19,9 @@ class PackageLookup : public PackageAccess {
     // Decodes the text where it lies in the document, one piece at a time.
     std::unique_ptr<ByteSource> bytes(std::string_view path) const override;
     std::uint64_t byteCount(std::string_view path) const override;
+    std::optional<std::string> findEmbeddedFile(std::string_view id) const override {
+        return m_document.findEmbeddedFile(id);
+    }
 
   private:
     const PackageDocument& m_document;

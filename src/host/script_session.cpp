@@ -42,6 +42,8 @@ RunOutcome ScriptSession::run(std::string_view scriptText) {
 RunOutcome ScriptSession::runPrepared() {
     if (m_beforeMain)
         m_beforeMain();
+    // The first object main creates is entry 1.
+    m_interpreter.guiObjects.clear();
     const tNode* mainDeclaration = m_interpreter.getFunctionDeklNode("main");
     if (mainDeclaration == nullptr) {
         m_dialog.show("Main-Funktion nicht gefunden", "Fataler Fehler", mbIconError);

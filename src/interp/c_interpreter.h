@@ -19,6 +19,7 @@
 #pragma once
 
 #include "c_parser.h"
+#include "gui_registry.h"
 #include "message_dialog.h"
 #include "record_pool.h"
 #include "variable.h"
@@ -114,6 +115,15 @@ class TCInterpreterEx {
                              const tFunctionList& callee);
 
     MessageDialog& dialog() { return m_dialog; }
+
+    // --- script-created windows ---
+    // The event entry point of every registered window and control: calls the handler
+    // named in the sender's entry with the sender's name as its one argument. Nothing
+    // happens for an unregistered sender or an empty handler; errors of the call leave
+    // to the caller.
+    void GUIobjectClicked(const GuiObject* Sender);
+    // The registry of the run's windows and controls (one interpreter per run).
+    GuiRegistry guiObjects;
 
     tVariable* globalVarStack = nullptr;
     TParser& fParser;

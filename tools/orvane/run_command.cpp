@@ -11,10 +11,15 @@
 #include "scenario.h"
 #include "script_error.h"
 #include "script_session.h"
+#include "script_windows.h"
 #include "transcript.h"
+#include "window_actions.h"
+
+#include <QApplication>
 
 #include <filesystem>
 #include <iostream>
+#include <memory>
 
 namespace orvane {
 
@@ -48,49 +53,84 @@ bool parseOptions(const std::vector<std::string>& args, RunOptions& options) {
     return options.package.empty() != options.script.empty();
 }
 
-void emit(const std::string& line) {
+void printLine(const std::string& line) {
     std::cout << line << '\n' << std::flush;
 }
 
 // Shows boxes as transcript lines and answers them: OK boxes with OK, Yes/No boxes
-// from the scenario (or always yes).
+// from the scenario (or always yes). While a Yes/No box waits, the scenario may look
+// at the windows (dump, shot) before it answers.
 class TranscriptDialog : public MessageDialog {
   public:
     TranscriptDialog(Scenario& scenario, bool answerYes)
         : m_scenario(scenario), m_answerYes(answerYes) {}
 
+    void setWindowActions(WindowActions* actions) { m_actions = actions; }
+
     MessageAnswer show(const std::string& text, const std::string& caption, int flags) override {
-        emit(transcript::messageBoxEvent({text, caption, flags}));
+        printLine(transcript::messageBoxEvent({text, caption, flags}));
         if (flags != mbYesNoQuestion)
             return idOk;
         if (m_answerYes)
             return idYes;
-        const auto action = m_scenario.next();
-        if (!action)
-            throw ScenarioStop{"the scenario ran out while a Yes/No box was waiting"};
-        if (action->verb == "yes")
-            return idYes;
-        if (action->verb == "no")
-            return idNo;
-        throw ScenarioStop{"scenario line " + std::to_string(action->line) + ": '" + action->verb +
-                           "' does not answer a Yes/No box"};
+        for (;;) {
+            const auto action = m_scenario.next();
+            if (!action)
+                throw ScenarioStop{"the scenario ran out while a Yes/No box was waiting"};
+            if (action->verb == "yes")
+                return idYes;
+            if (action->verb == "no")
+                return idNo;
+            if (m_actions == nullptr || !WindowActions::onlyLooks(action->verb))
+                throw ScenarioStop{"scenario line " + std::to_string(action->line) + ": '" +
+                                   action->verb + "' does not answer a Yes/No box"};
+            m_actions->perform(*action);
+        }
     }
 
   private:
     Scenario& m_scenario;
     bool m_answerYes;
+    WindowActions* m_actions = nullptr;
 };
+
+// The user's next turn while a modal form waits: one window action of the scenario.
+void actWhileFormWaits(Scenario& scenario, WindowActions& actions) {
+    const auto action = scenario.next();
+    if (!action)
+        throw ScenarioStop{"the scenario ran out while a modal form was waiting"};
+    if (action->verb == "yes" || action->verb == "no")
+        throw ScenarioStop{"scenario line " + std::to_string(action->line) + ": '" + action->verb +
+                           "' does not fit: no Yes/No box is waiting"};
+    actions.perform(*action);
+}
+
+// Script windows need a QApplication; headless runs use Qt's offscreen platform unless
+// QT_QPA_PLATFORM chooses another. None is made when the process has one already.
+std::unique_ptr<QApplication> makeApplication() {
+    if (QCoreApplication::instance() != nullptr)
+        return nullptr;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "orvane";
+    static char* argv[] = {name, nullptr};
+    auto application = std::make_unique<QApplication>(argc, argv);
+    QApplication::setApplicationName("Installer");
+    QApplication::setQuitOnLastWindowClosed(false);
+    return application;
+}
 
 class TranscriptObserver : public InstallObserver {
   public:
     void registryWritten(std::string_view path, std::string_view value) override {
-        emit(transcript::registryEvent(path, value));
+        printLine(transcript::registryEvent(path, value));
     }
     void fileInstalled(std::string_view path, std::uint64_t bytes) override {
-        emit(transcript::fileEvent(path, bytes));
+        printLine(transcript::fileEvent(path, bytes));
     }
     void linkCreated(std::string_view path, std::string_view target) override {
-        emit(transcript::linkEvent(path, target));
+        printLine(transcript::linkEvent(path, target));
     }
 };
 
@@ -106,6 +146,16 @@ int runDriver(const RunOptions& options, Scenario& scenario, PackageDocument& do
     TranscriptObserver observer;
     PackageLookup lookup(document);
     ScriptSession session(dialog, &lookup, &observer);
+    ScriptWindows windows(session.interpreter(),
+                          [&session](const std::string& text) { session.showErrorReport(text); });
+    windows.install(session.builtins());
+    windows.setLinkOpener([](const QString& target) {
+        printLine(transcript::openEvent(target.toStdString()));
+        return true;
+    });
+    WindowActions actions(windows, printLine);
+    dialog.setWindowActions(&actions);
+    windows.modalLoops().setWaitHook([&] { actWhileFormWaits(scenario, actions); });
     try {
         std::string scriptText;
         try {
@@ -116,6 +166,7 @@ int runDriver(const RunOptions& options, Scenario& scenario, PackageDocument& do
             return static_cast<int>(RunOutcome::failed);
         }
         const int code = static_cast<int>(session.run(scriptText));
+        windows.modalLoops().rethrowPending();
         if (!scenario.empty()) {
             std::cerr << "orvane run: " << scenario.remaining()
                       << " scenario action(s) left unused\n";
@@ -131,6 +182,7 @@ int runDriver(const RunOptions& options, Scenario& scenario, PackageDocument& do
 } // namespace
 
 int runRunCommand(const std::vector<std::string>& args) {
+    const std::unique_ptr<QApplication> application = makeApplication();
     RunOptions options;
     if (!parseOptions(args, options)) {
         std::cerr << "usage: orvane run [--scenario FILE] [--yes] PACKAGE.ovsp\n"
@@ -163,7 +215,7 @@ int runRunCommand(const std::vector<std::string>& args) {
         const std::string path = std::filesystem::absolute(options.package).string();
         dialog.show("Install Script " + path + " nicht gefunden.", "Kritischer Fehler",
                     mbIconError);
-        emit(transcript::exitEvent(1));
+        printLine(transcript::exitEvent(1));
         return 1;
     } else {
         LoadedJson loaded = loadPackageFile(options.package);
@@ -171,7 +223,7 @@ int runRunCommand(const std::vector<std::string>& args) {
         document = PackageDocument(std::move(loaded.document));
     }
     const int code = runDriver(options, scenario, document, loadError);
-    emit(transcript::exitEvent(code));
+    printLine(transcript::exitEvent(code));
     return code;
 }
 

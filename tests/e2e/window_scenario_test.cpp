@@ -1,0 +1,157 @@
+// Script windows driven through `orvane run`: golden transcripts of scenarios, and the
+// scenario problems that end a run with code 3.
+//
+// windows/NAME.ovs runs with windows/NAME.scenario; windows/NAME.out is the expected
+// transcript. ORVANE_REGENERATE=1 rewrites the .out files (review them before committing).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kScenarios = ORVANE_WINDOW_SCENARIOS;
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+struct RunResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+class WindowRun : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::replace(name.begin(), name.end(), '/', '_');
+        m_dir = fs::temp_directory_path() /
+                ("orvane_windows_" + std::to_string(::getpid()) + "_" + name);
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    std::string write(const std::string& name, const std::string& content) {
+        std::ofstream(m_dir / name, std::ios::binary) << content;
+        return (m_dir / name).string();
+    }
+
+    // Runs `orvane run ARGUMENTS` in the test's own folder (pictures land there).
+    RunResult run(const std::string& arguments) {
+        const std::string command = "cd '" + m_dir.string() + "' && ORVANE_REGISTRY_DIR='" +
+                                    m_dir.string() + "' " + ORVANE_TOOL + " run " + arguments +
+                                    " 2>'" + (m_dir / "stderr").string() + "'";
+        RunResult result;
+        FILE* pipe = ::popen(command.c_str(), "r");
+        std::array<char, 4096> buffer{};
+        for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
+            result.out.append(buffer.data(), n);
+        const int status = ::pclose(pipe);
+        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.err = readFile(m_dir / "stderr");
+        return result;
+    }
+
+    fs::path m_dir;
+};
+
+std::vector<std::string> scenarioNames() {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(kScenarios)) {
+        if (entry.path().extension() == ".ovs")
+            names.push_back(entry.path().stem().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class WindowScenario : public WindowRun, public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(WindowScenario, TranscriptMatches) {
+    const fs::path base = kScenarios / GetParam();
+    const RunResult result =
+        run("--scenario '" + base.string() + ".scenario' --script '" + base.string() + ".ovs'");
+    EXPECT_EQ(result.err.find("orvane run:"), std::string::npos) << result.err;
+    if (std::getenv("ORVANE_REGENERATE") != nullptr)
+        std::ofstream(base.string() + ".out", std::ios::binary) << result.out;
+    EXPECT_EQ(result.out, readFile(base.string() + ".out"));
+    // Every picture the scenario takes is a PNG file.
+    std::istringstream lines(readFile(base.string() + ".scenario"));
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("shot ", 0) == 0) {
+            EXPECT_EQ(readFile(m_dir / line.substr(5)).substr(0, 4), "\x89PNG") << line;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenarios, WindowScenario, ::testing::ValuesIn(scenarioNames()),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                             return info.param;
+                         });
+
+struct MisfitCase {
+    const char* name;
+    const char* scenario;
+    const char* problem; // part of the message on stderr
+};
+
+class Misfit : public WindowRun, public ::testing::WithParamInterface<MisfitCase> {};
+
+// One form with a button, a field, a list and a second form shown from the button.
+const char* const kMisfitScript = R"(
+    void onOpen(string s) { showModal("g"); }
+    void main() {
+        createForm("f", 0, 0, 300, 200, "F");
+        createButton("open", 10, 10, 80, 25, "f", "Öffnen", "onOpen");
+        createTextedit("field", false, 10, 40, 100, 22, "f", "");
+        createListBox("list", 10, 70, 100, 60, "f");
+        createLabel("hidden", 10, 140, 100, 20, "f", "x");
+        createForm("g", 0, 0, 200, 100, "G");
+        createButton("inner", 10, 10, 80, 25, "g", "Innen", "");
+        showModal("f");
+    })";
+
+TEST_P(Misfit, EndsTheRunWithCodeThree) {
+    const RunResult result = run("--scenario '" + write("s", GetParam().scenario) + "' --script '" +
+                                 write("m.ovs", kMisfitScript) + "'");
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_NE(result.err.find(GetParam().problem), std::string::npos) << result.err;
+    EXPECT_NE(result.out.find("{\"event\":\"exit\",\"code\":3}"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Actions, Misfit,
+    ::testing::Values(
+        MisfitCase{"UnknownObject", "click nix\n", "no object is registered as 'nix'"},
+        MisfitCase{"TypeIntoAButton", "type open abc\n", "'open' is a button"},
+        MisfitCase{"ClickAForm", "click f\n", "'f' is a form"},
+        MisfitCase{"CloseAButton", "close open\n", "'open' is a button"},
+        MisfitCase{"RowOutOfRange", "select list 0\n", "no row '0' in a list of 0"},
+        MisfitCase{"RowNotANumber", "select list eins\n", "no row 'eins'"},
+        MisfitCase{"NoCurrentItem", "dblclick list\n", "'list' has no current item"},
+        MisfitCase{"BlockedByAModalForm", "click open\nclick field\n",
+                   "'field' is not shown or its window is blocked"},
+        MisfitCase{"HiddenForm", "click inner\n", "'inner' is not shown"},
+        MisfitCase{"AnswerWithoutQuestion", "yes\n", "no Yes/No box is waiting"},
+        MisfitCase{"UnknownVerb", "drag open\n", "unknown action"},
+        MisfitCase{"RanOut", "dump\n", "the scenario ran out while a modal form was waiting"},
+        MisfitCase{"RanOutInside", "click open\n", "ran out while a modal form was waiting"},
+        MisfitCase{"PictureWithoutName", "shot\n", "cannot save ''"}),
+    [](const ::testing::TestParamInfo<MisfitCase>& info) { return info.param.name; });
+
+} // namespace
