@@ -2,6 +2,7 @@
 #pragma once
 
 #include "message_dialog.h"
+#include "script_error.h"
 
 #include <cstdint>
 #include <functional>
@@ -34,10 +35,14 @@ class PackageAccess {
     // The value at `path` as text.
     virtual std::string text(std::string_view path) const = 0;
     // The bytes of the Base64 text at `path`. The lookup happens here, so a lookup error raises
-    // before any byte is handed out.
-    virtual std::unique_ptr<ByteSource> bytes(std::string_view path) const = 0;
+    // before any byte is handed out. A package without embedded files finds none.
+    virtual std::unique_ptr<ByteSource> bytes(std::string_view path) const {
+        throw ScriptError("Wert '" + std::string(path) + "' nicht gefunden");
+    }
     // The number of bytes the Base64 text at `path` decodes to.
-    virtual std::uint64_t byteCount(std::string_view path) const = 0;
+    virtual std::uint64_t byteCount(std::string_view path) const {
+        throw ScriptError("Wert '" + std::string(path) + "' nicht gefunden");
+    }
     // The decoded bytes of the first element of "binfiles" whose "id" is exactly `id`;
     // nullopt when no element has it.
     virtual std::optional<std::string> findEmbeddedFile(std::string_view id) const = 0;
@@ -79,7 +84,7 @@ struct BuiltinServices {
     RegistryStore* registry = nullptr;
     InstallObserver* observer = nullptr;
     Shell* shell = nullptr;
-    PaintBetweenChunks paintBetweenChunks;
+    PaintBetweenChunks paintBetweenChunks = nullptr;
 };
 
 } // namespace orvane

@@ -40,6 +40,30 @@ bool looksLikeProgram(std::string_view start) {
            start.starts_with("#!");
 }
 
+// Writes the source's bytes into the file through a writer thread, calling `betweenPieces` after
+// each piece, and counts them in `installed`. Returns whether the file starts like a program.
+bool writePieces(ByteSource& source, ReplacementFile& file, const PaintBetweenChunks& betweenPieces,
+                 InstalledFile& installed) {
+    bool program = false;
+    BackgroundWriter writer(file, kPieceBytes);
+    for (;;) {
+        const std::span<char> buffer = writer.buffer();
+        const std::size_t size = source.read(buffer.data(), buffer.size());
+        if (size == 0)
+            break;
+        program = program || (installed.bytes == 0 && looksLikeProgram({buffer.data(), size}));
+        if (!writer.submit(size))
+            break;
+        installed.bytes += size;
+        if (betweenPieces)
+            betweenPieces();
+    }
+    std::string reason;
+    if (!writer.finish(reason))
+        failToCreate(installed.path, reason);
+    return program;
+}
+
 } // namespace
 
 std::string folderPart(std::string_view path) {
@@ -76,25 +100,7 @@ InstalledFile installFile(const PackageAccess& package, UninstallList& list, std
     ReplacementFile file;
     if (!file.open(installed.path, kFileMode, reason))
         failToCreate(installed.path, reason);
-    bool program = false;
-    {
-        BackgroundWriter writer(file, kPieceBytes);
-        for (;;) {
-            const std::span<char> buffer = writer.buffer();
-            const std::size_t size = source->read(buffer.data(), buffer.size());
-            if (size == 0)
-                break;
-            program = program || (installed.bytes == 0 && looksLikeProgram({buffer.data(), size}));
-            if (!writer.submit(size))
-                break;
-            installed.bytes += size;
-            if (betweenPieces)
-                betweenPieces();
-        }
-        if (!writer.finish(reason))
-            failToCreate(installed.path, reason);
-    }
-    if (program)
+    if (writePieces(*source, file, betweenPieces, installed))
         file.setExecutable();
     // Installed files are not forced to the disk one by one: that would cost more than the whole
     // decoding, and an installation cut off by a crash is run again anyway. The rename still

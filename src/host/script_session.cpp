@@ -10,7 +10,7 @@ ScriptSession::ScriptSession(MessageDialog& dialog, const PackageAccess* package
     : m_dialog(dialog), m_parser(m_scanner, dialog), m_interpreter(m_parser, dialog),
       m_registry(registryFilesFromEnvironment()),
       m_builtins(
-          BuiltinServices{dialog, package, nullptr, nullptr, &m_registry, observer, &m_shell, {}}) {
+          BuiltinServices{dialog, package, nullptr, nullptr, &m_registry, observer, &m_shell}) {
     m_builtins.attach(m_interpreter);
 }
 

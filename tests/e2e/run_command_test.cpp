@@ -2,13 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <sys/wait.h>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -248,27 +246,6 @@ TEST_F(OrvaneInstall, AFailedWriteEndsTheRunWithTheFileError) {
                   blocked +
                   "/unter/daten.bin kann nicht erstellt "
                   "werden. Not a directory.\"}\n{\"event\":\"exit\",\"code\":1}\n");
-}
-
-TEST_F(OrvaneInstall, ShellExecuteStartsAnInstalledProgramAndGoesOn) {
-    // binfiles[0] of this package is a shell script that leaves a file behind when it runs.
-    const std::string script = "#!/bin/sh\necho gestartet > \"$1\"\n";
-    const std::string marker = (m_dir / "gestartet").string();
-    const std::string program = (m_dir / "bin/start.sh").string();
-    const std::string packagePath = write(
-        "start.ovsp",
-        "{\"programfile\": \"void main() {\\n  installFile(\\\"binfiles[0].bin\\\", \\\"" +
-            program + "\\\");\\n  shellExecute(\\\"" + program + "\\\", \\\"" + marker +
-            "\\\", \\\"\\\");\\n  messageBox(\\\"weiter\\\");\\n}\\n\", \"binfiles\": [{\"bin\": "
-            "\"IyEvYmluL3NoCmVjaG8gZ2VzdGFydGV0ID4gIiQxIgo=\"}]}");
-    const RunResult result = run(packagePath);
-    EXPECT_EQ(result.exitCode, 0);
-    EXPECT_NE(result.out.find("\"text\":\"weiter\""), std::string::npos) << result.out;
-    for (int k = 0; k < 1500 && !fs::exists(marker); ++k)
-        std::this_thread::sleep_for(
-            std::chrono::milliseconds(20)); // at most 30 s on a busy machine
-    EXPECT_EQ(read(marker), "gestartet\n");
-    EXPECT_EQ(read(program), script);
 }
 
 TEST_F(OrvaneRun, UsageErrorsExitTwo) {

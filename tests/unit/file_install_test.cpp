@@ -136,16 +136,6 @@ TEST_F(InstallFileTest, DecodesPieceByPieceIntoNewFoldersAndRecordsTheFileLast) 
     EXPECT_EQ(entriesOf(path("Prog/Foo/Bar")), std::set<std::string>{"a.dll"});
 }
 
-TEST_F(InstallFileTest, ReplacesAnExistingFileAndRecordsItAgain) {
-    setFiles({"QUJD", "", "SGFs\nbG8="});
-    install("binfiles[0].bin", path("a.txt"));
-    install("binfiles[2].bin", path("a.txt"));
-    EXPECT_EQ(readFile(path("a.txt")), "Hallo");
-    install("binfiles[1].bin", path("a.txt"));
-    EXPECT_EQ(readFile(path("a.txt")), "");
-    EXPECT_EQ(entries(), (std::vector<std::string>{"[dateien]", "T/a.txt", "T/a.txt", "T/a.txt"}));
-}
-
 TEST_F(InstallFileTest, APathWithoutFolderIsWrittenInTheCurrentFolder) {
     setFiles({"QUJD"});
     const std::string previous = fs::current_path();

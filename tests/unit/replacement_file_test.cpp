@@ -27,26 +27,6 @@ TEST_F(ReplacementFileTest, PiecesBecomeTheFileOnlyAtCommit) {
     EXPECT_EQ(entriesOf(dir()), std::set<std::string>{"a.bin"});
 }
 
-TEST_F(ReplacementFileTest, ModesOfNewExecutableAndExactFiles) {
-    const mode_t oldMask = ::umask(022);
-    std::string reason;
-    {
-        ReplacementFile plain, program, exact;
-        ASSERT_TRUE(plain.open(path("plain"), 0666, reason) && plain.commit(false, reason));
-        ASSERT_TRUE(program.open(path("program"), 0640, reason));
-        program.setExecutable();
-        ASSERT_TRUE(program.commit(false, reason));
-        writeFile(path("exact"), "");
-        ::chmod(path("exact").c_str(), 0600);
-        exact.setExactMode(0755);
-        ASSERT_TRUE(exact.open(path("exact"), 0666, reason) && exact.commit(true, reason));
-    }
-    ::umask(oldMask);
-    EXPECT_EQ(fileMode(path("plain")), 0644u);
-    EXPECT_EQ(fileMode(path("program")), 0750u);
-    EXPECT_EQ(fileMode(path("exact")), 0755u);
-}
-
 TEST_F(ReplacementFileTest, AbandonedOrFailedReplacementsLeaveTheTargetAndNoLitter) {
     const std::string target = path("a.bin");
     writeFile(target, "alt");
