@@ -71,6 +71,9 @@ void TDirectoryListBox::keyPressEvent(QKeyEvent* event) {
     QTreeWidget::keyPressEvent(event);
 }
 
+void TDirectoryListBox::drawBranches(QPainter* /*painter*/, const QRect& /*rect*/,
+                                     const QModelIndex& /*index*/) const {}
+
 // A folder that vanished or may not be entered leaves the list where it was.
 void TDirectoryListBox::openItem(QTreeWidgetItem* item) {
     if (item != nullptr)
@@ -99,6 +102,8 @@ void TDirectoryListBox::rebuild() {
         addLine(current, name, joinPath(m_directory, name), false);
     expandAll();
     setCurrentItem(current);
+    // The path down from the root stays in sight as far as the current line allows.
+    scrollToTop();
     scrollToItem(current);
 }
 

@@ -36,6 +36,9 @@ class TDirectoryListBox : public QTreeWidget {
   protected:
     // Enter opens the selected line instead of reaching the window's default button.
     void keyPressEvent(QKeyEvent* event) override;
+    // Lines are not folded: no expand marks.
+    void drawBranches(QPainter* painter, const QRect& rect,
+                      const QModelIndex& index) const override;
 
   private:
     void openItem(QTreeWidgetItem* item);
