@@ -2,6 +2,7 @@
 // browsing the folder list and the drive selector, and the new-folder window.
 #include "directory_list_box.h"
 #include "drive_combo_box.h"
+#include "folder_dialog_driver.h"
 #include "label90.h"
 #include "orvaneOrdnerDialog.h"
 #include "recording_dialog.h"
@@ -25,62 +26,6 @@
 
 namespace orvane::test {
 namespace {
-
-using Step = std::function<void(QDialog& window)>;
-
-// Runs the dialog; each time one of its windows waits for the user, the next step acts
-// on it. A window still open after 10 s is closed and the run fails.
-bool runDialog(TOrvaneOrdnerDialog& dialog, std::deque<Step> steps) {
-    const auto connection =
-        QObject::connect(&dialog, &TOrvaneOrdnerDialog::waitingForUser, [&steps](QDialog* window) {
-            if (steps.empty()) {
-                ADD_FAILURE() << "a window waits, but no step is left";
-                window->reject();
-                return;
-            }
-            Step step = std::move(steps.front());
-            steps.pop_front();
-            step(*window);
-        });
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    QObject::connect(&watchdog, &QTimer::timeout, [] {
-        ADD_FAILURE() << "the dialog was still open after 10 s";
-        while (QWidget* modal = QApplication::activeModalWidget())
-            modal->close();
-    });
-    watchdog.start(10000);
-    const bool confirmed = dialog.execute();
-    QObject::disconnect(connection);
-    EXPECT_TRUE(steps.empty()) << steps.size() << " step(s) were not used";
-    return confirmed;
-}
-
-template <typename T> T& child(QDialog& window, const char* name) {
-    T* found = window.findChild<T*>(name);
-    if (found == nullptr)
-        throw std::runtime_error(std::string("no control ") + name);
-    return *found;
-}
-
-void press(QDialog& window, const char* button) {
-    QTest::mouseClick(&child<QAbstractButton>(window, button), Qt::LeftButton);
-}
-
-void openInList(QDialog& window, const QString& path) {
-    auto& list = child<TDirectoryListBox>(window, "directoryBox");
-    QTreeWidgetItem* item = list.itemFor(path);
-    ASSERT_NE(item, nullptr) << path.toStdString();
-    // A real double-click: press, release, then the double-click and its release.
-    const QPoint at = list.visualItemRect(item).center();
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseRelease(list.viewport(), Qt::LeftButton, {}, at);
-}
-
-QString labText(QDialog& window) {
-    return child<QLabel>(window, "Lab").toolTip();
-}
 
 // Every test starts and ends in the same current folder, which the dialog changes.
 class FolderDialog : public ::testing::Test {
