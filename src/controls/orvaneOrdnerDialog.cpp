@@ -13,6 +13,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMetaMethod>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -86,7 +87,7 @@ bool TOrvaneOrdnerDialog::execute() {
     m_driveBox->setDirList(m_directoryBox);
     openInitialDir();
     showCurrentFolder();
-    QTimer::singleShot(0, m_window, [this, shown = m_window] { emit waitingForUser(shown); });
+    scheduleWait(m_window);
     window->exec();
     if (m_okay)
         m_directory = m_labText;
@@ -94,8 +95,22 @@ bool TOrvaneOrdnerDialog::execute() {
     return m_okay;
 }
 
+// Tells the listeners, from inside the window's loop, that the window waits; again after
+// each time while it stays open. Without listeners nothing is scheduled.
+void TOrvaneOrdnerDialog::scheduleWait(QDialog* window) {
+    if (!isSignalConnected(QMetaMethod::fromSignal(&TOrvaneOrdnerDialog::waitingForUser)))
+        return;
+    QTimer::singleShot(0, window, [this, window] {
+        if (!window->isVisible())
+            return;
+        emit waitingForUser(window);
+        scheduleWait(window);
+    });
+}
+
 std::unique_ptr<QDialog> TOrvaneOrdnerDialog::buildWindow() {
     auto window = newToolWindow(nullptr, m_title, kWindowWidth, kWindowHeight);
+    window->setObjectName("f");
     m_lab90 = new TLabel90(window.get());
     m_lab90->setObjectName("lab90");
     m_lab90->setAlign(TLabel90::alLeft);
@@ -196,8 +211,8 @@ void TOrvaneOrdnerDialog::forgetControls() {
 
 void TOrvaneOrdnerDialog::newFolder() {
     std::unique_ptr<QDialog> window = buildNewFolderWindow();
-    QTimer::singleShot(0, window.get(),
-                       [this, shown = window.get()] { emit waitingForUser(shown); });
+    window->setObjectName("f2");
+    scheduleWait(window.get());
     const bool confirmed = window->exec() == QDialog::Accepted;
     if (confirmed)
         createFolder(window->findChild<QLineEdit*>("edit1")->text());

@@ -7,9 +7,9 @@
 // `Directory`; the folder list changes the process's current folder while the user browses,
 // so a later run without `InitialDir` starts where the previous one was left.
 //
-// The controls carry object names (OKButton, CANCELButton, driveBox, speed, directoryBox,
-// Lab, lab90, bev; edit1, okbutton2, cancelbutton2 in the new-folder window), so tools that
-// drive the window for the user can find them.
+// The windows (f, f2) and controls carry object names (OKButton, CANCELButton, driveBox, speed,
+// directoryBox, Lab, lab90, bev; edit1, okbutton2, cancelbutton2 in the new-folder window), so
+// tools that drive the window for the user can find them.
 #pragma once
 
 #include <QObject>
@@ -63,8 +63,9 @@ class TOrvaneOrdnerDialog : public QObject {
     bool execute();
 
   signals:
-    // One of the dialog's windows (the main one or the new-folder one) is shown and is
-    // about to wait for the user.
+    // One of the dialog's windows (the main one "f" or the new-folder one "f2") waits for
+    // the user; emitted from inside its loop, and again each time the listeners returned
+    // while it stays open. Headless runs act for the user from here.
     void waitingForUser(QDialog* window);
 
   private:
@@ -72,6 +73,7 @@ class TOrvaneOrdnerDialog : public QObject {
     void buildButtons(QDialog& window, int panelWidth);
     void buildFolderControls(QDialog& window, int panelWidth);
     void buildNewFolderButton(QDialog& window);
+    void scheduleWait(QDialog* window);
     void openInitialDir();
     void showCurrentFolder();
     void forgetControls();
