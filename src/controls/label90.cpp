@@ -145,9 +145,12 @@ void TLabel90::paintEvent(QPaintEvent* /*event*/) {
     const int textHeight = QFontMetrics(rotated).height();
     if (textHeight != width())
         resize(textHeight, height());
-    m_bitmap = QPixmap(width(), height());
+    // Device pixels, so the caption stays sharp on screens that scale.
+    const qreal ratio = devicePixelRatioF();
+    m_bitmap = QPixmap(size() * ratio);
     if (m_bitmap.isNull())
         return;
+    m_bitmap.setDevicePixelRatio(ratio);
     QPainter canvas(&m_bitmap);
     paintBackground(canvas);
     paintCaption(canvas, rotated);
@@ -160,7 +163,7 @@ void TLabel90::paintBackground(QPainter& canvas) const {
     if (bands && m_animation && screenBitsPerPixel() > kPaletteDepth)
         paintGradient(canvas);
     else
-        canvas.fillRect(m_bitmap.rect(), m_bgColor);
+        canvas.fillRect(rect(), m_bgColor);
 }
 
 // From BgColor at the top towards the end colour, which the last band does not reach.

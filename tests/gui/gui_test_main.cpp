@@ -1,12 +1,14 @@
-// Runs the widget tests inside one QApplication, on the offscreen platform unless told otherwise.
+// Widget tests run on Qt's offscreen platform unless the environment chooses another.
 #include <QApplication>
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 int main(int argc, char** argv) {
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication application(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
     ::testing::InitGoogleTest(&argc, argv);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }
