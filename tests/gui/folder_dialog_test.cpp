@@ -48,14 +48,6 @@ class FolderDialog : public ::testing::Test {
     TOrvaneOrdnerDialog m_dialog;
 };
 
-TEST_F(FolderDialog, StartsWithItsDefaults) {
-    TOrvaneOrdnerDialog fresh;
-    EXPECT_TRUE(fresh.initialDir().isEmpty());
-    EXPECT_TRUE(fresh.directory().isEmpty());
-    EXPECT_TRUE(fresh.title().isEmpty());
-    EXPECT_TRUE(fresh.allowNewDir());
-}
-
 std::map<QString, QRect> geometries(QDialog& window) {
     std::map<QString, QRect> found;
     for (const char* name :
@@ -263,20 +255,6 @@ TEST_F(FolderDialog, CreatesANewFolderThatOutlivesACancelledRun) {
     EXPECT_TRUE(m_boxes.boxes().empty());
     EXPECT_TRUE(m_dialog.directory().isEmpty());
     EXPECT_EQ(QDir::currentPath(), m_root + "/Programme/Neuer Ordner");
-}
-
-TEST_F(FolderDialog, ShowsTheNewFolderAsCurrentFolder) {
-    m_dialog.setInitialDir(m_root);
-    EXPECT_TRUE(runDialog(m_dialog, {[&](QDialog& window) {
-                                         press(window, "speed");
-                                         EXPECT_EQ(labText(window), m_root + "/Ablage/");
-                                         auto& list =
-                                             child<TDirectoryListBox>(window, "directoryBox");
-                                         EXPECT_EQ(list.directory(), m_root + "/Ablage");
-                                         press(window, "OKButton");
-                                     },
-                                     nameFolder("Ablage", "okbutton2")}));
-    EXPECT_EQ(m_dialog.directory(), m_root + "/Ablage/");
 }
 
 struct RefusedCase {

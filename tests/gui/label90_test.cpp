@@ -73,22 +73,6 @@ QRgb grey(int level) {
     return qRgb(level, level, level);
 }
 
-TEST(Label90, StartsWithItsPublishedDefaults) {
-    TLabel90 label;
-    EXPECT_EQ(label.font().family(), "Arial");
-    EXPECT_EQ(label.font().pointSize(), 24);
-    EXPECT_FALSE(label.font().bold());
-    EXPECT_EQ(label.fontColor(), QColor(0xC0, 0xC0, 0xC0));
-    EXPECT_EQ(label.bgColor(), QColor(0x80, 0x80, 0x80));
-    EXPECT_EQ(label.stil(), TLabel90::Bottom);
-    EXPECT_TRUE(label.caption().isEmpty());
-    EXPECT_TRUE(label.aniniation());
-    EXPECT_EQ(label.bevelInner(), TLabel90::bvNone);
-    EXPECT_EQ(label.bevelOuter(), TLabel90::bvRaised);
-    EXPECT_EQ(label.align(), TLabel90::alNone);
-    EXPECT_EQ(label.size(), QSize(17, 17));
-}
-
 struct BandCase {
     int height;
     std::size_t bands;
@@ -260,7 +244,7 @@ class PaintCounter : public QObject {
     }
 };
 
-TEST(Label90, RepaintsOnlyWhenAniniationReallyChanges) {
+TEST(Label90, RepaintsOnlyWhenAniniationReallyChangesOrTheFontChanges) {
     PaintedPanel panel(90);
     PaintCounter counter;
     panel.label->installEventFilter(&counter);
@@ -274,12 +258,7 @@ TEST(Label90, RepaintsOnlyWhenAniniationReallyChanges) {
     panel.label->setAniniation(false);
     panel.settle();
     EXPECT_EQ(counter.paints, 0);
-}
-
-TEST(Label90, RepaintsWhenTheFontChangesDirectly) {
-    PaintedPanel panel(90);
-    PaintCounter counter;
-    panel.label->installEventFilter(&counter);
+    // A font changed directly on the widget repaints as well.
     QFont bold = panel.label->font();
     bold.setBold(true);
     panel.label->setFont(bold);
