@@ -1,7 +1,9 @@
 // The start window and the run driver.
 #include "start_form.h"
 
+#include "folder_dialog_builtin.h"
 #include "json_parse_thread.h"
+#include "orvaneOrdnerDialog.h"
 #include "package_location.h"
 #include "script_error.h"
 
@@ -76,6 +78,9 @@ void TForm1::buildComponents() {
     Timer1->setInterval(kStartDelayMs);
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
 
+    OrvaneOrdnerDialog1 = new TOrvaneOrdnerDialog(this);
+    configureTargetFolderDialog(*OrvaneOrdnerDialog1);
+
     if (const QScreen* screen = QApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
 }
@@ -99,6 +104,7 @@ void TForm1::Timer1Timer() {
     }
     m_lookup = std::make_unique<PackageLookup>(JSonValue);
     m_session = std::make_unique<ScriptSession>(m_dialog, m_lookup.get());
+    provideFolderDialog(m_session->builtins(), *OrvaneOrdnerDialog1);
     if (!loadPackage(packagePath)) {
         finish(1);
         return;

@@ -25,6 +25,8 @@ class QTimer;
 
 namespace orvane {
 
+class TOrvaneOrdnerDialog;
+
 class TForm1 : public QWidget {
     Q_OBJECT
   public:
@@ -46,6 +48,7 @@ class TForm1 : public QWidget {
     QLabel* Label1 = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
     QTimer* Timer1 = nullptr;
+    TOrvaneOrdnerDialog* OrvaneOrdnerDialog1 = nullptr; // run by showFolderDialog
 
     QtMessageDialog m_dialog;
     class TJsonParseThread* JsonThread = nullptr;

@@ -1,0 +1,19 @@
+// showFolderDialog: the engine's folder chooser as a built-in (needs windows).
+#pragma once
+
+#include "builtin_catalogue.h"
+
+namespace orvane {
+
+class TOrvaneOrdnerDialog;
+
+// Gives `dialog` the settings of the engine's target-folder chooser: the title
+// "Zielordner wählen" and new folders allowed.
+void configureTargetFolderDialog(TOrvaneOrdnerDialog& dialog);
+
+// Makes `showFolderDialog` run `dialog`: the chosen folder, ending with "/", or "" when the
+// user cancels. The dialog's error boxes go through the host's message dialog; `dialog`
+// must outlive the host's runs.
+void provideFolderDialog(BuiltinHost& host, TOrvaneOrdnerDialog& dialog);
+
+} // namespace orvane
