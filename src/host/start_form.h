@@ -58,6 +58,7 @@ class TForm1 : public QWidget {
     QEventLoop* m_waitLoop = nullptr;
     std::unique_ptr<PackageLookup> m_lookup;
     std::unique_ptr<ScriptSession> m_session;
+    std::unique_ptr<class ScriptWindows> m_windows; // the script's own windows
 };
 
 } // namespace orvane
