@@ -256,3 +256,28 @@ TEST_F(OrvaneRun, UsageErrorsExitTwo) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(OrvaneRun, FolderDialogFollowsTheScenario) {
+    const fs::path chosen = m_dir / "ziel" / "vorhanden";
+    fs::create_directories(chosen);
+    const std::string script =
+        write("folder.ovs", "void main() { messageBox(showFolderDialog()); "
+                            "messageBox(\"[\" + showFolderDialog() + \"]\"); "
+                            "messageBox(showFolderDialog()); }");
+    // Browsing changes the current folder, so the third dialog opens in the chosen one.
+    const std::string scenario =
+        write("folder.sc", "folder " + chosen.string() + "\ncancel\nnewfolder neu\nfolder " +
+                               (chosen / "neu").string() + "\n");
+    const RunResult result = run("--scenario " + scenario + " --script " + script);
+    EXPECT_EQ(result.exitCode, 0) << result.out;
+    const std::string box =
+        "{\"event\":\"msgbox\",\"flags\":0,\"caption\":\"Messagebox\",\"text\":";
+    EXPECT_EQ(result.out, box + "\"" + chosen.string() + "/\"}\n" + box + "\"[]\"}\n" + box + "\"" +
+                              (chosen / "neu").string() +
+                              "/\"}\n{\"event\":\"exit\",\"code\":0}\n");
+    EXPECT_TRUE(fs::is_directory(chosen / "neu"));
+}
+
+} // namespace

@@ -3,8 +3,11 @@
 #include "run_command.h"
 
 #include "file_text.h"
+#include "folder_dialog_actions.h"
+#include "folder_dialog_builtin.h"
 #include "json_output.h"
 #include "json_reader.h"
+#include "orvaneOrdnerDialog.h"
 #include "package_document.h"
 #include "package_file.h"
 #include "package_lookup.h"
@@ -16,6 +19,7 @@
 #include "window_actions.h"
 
 #include <QApplication>
+#include <QDialog>
 
 #include <filesystem>
 #include <iostream>
@@ -105,6 +109,49 @@ void actWhileFormWaits(Scenario& scenario, WindowActions& actions) {
     actions.perform(*action);
 }
 
+// The user's turn while the folder dialog waits: a folder-dialog action, or one that only
+// looks (dump, shot). A stop ends the dialog and every modal loop, so the run unwinds.
+class FolderDialogTurns {
+  public:
+    FolderDialogTurns(Scenario& scenario, WindowActions& actions, ModalLoops& loops)
+        : m_scenario(scenario), m_actions(actions), m_loops(loops) {}
+
+    void serve(QDialog& window) {
+        if (m_folderActions.continuePending(window))
+            return;
+        try {
+            act(window);
+        } catch (...) {
+            m_loops.abort(std::current_exception());
+            window.reject();
+        }
+    }
+
+  private:
+    void act(QDialog& window) {
+        const auto action = m_scenario.next();
+        if (!action)
+            throw ScenarioStop{"the scenario ran out while the folder dialog was waiting"};
+        const std::string where = "scenario line " + std::to_string(action->line) + ": ";
+        if (FolderDialogActions::handles(action->verb)) {
+            const std::string why =
+                m_folderActions.perform(window, action->verb, action->arguments);
+            if (!why.empty())
+                throw ScenarioStop{where + why};
+        } else if (WindowActions::onlyLooks(action->verb)) {
+            m_actions.perform(*action);
+        } else {
+            throw ScenarioStop{where + "'" + action->verb +
+                               "' does not fit: the folder dialog is waiting"};
+        }
+    }
+
+    Scenario& m_scenario;
+    WindowActions& m_actions;
+    ModalLoops& m_loops;
+    FolderDialogActions m_folderActions;
+};
+
 // Script windows need a QApplication; headless runs use Qt's offscreen platform unless
 // QT_QPA_PLATFORM chooses another. None is made when the process has one already.
 std::unique_ptr<QApplication> makeApplication() {
@@ -156,6 +203,12 @@ int runDriver(const RunOptions& options, Scenario& scenario, PackageDocument& do
     WindowActions actions(windows, printLine);
     dialog.setWindowActions(&actions);
     windows.modalLoops().setWaitHook([&] { actWhileFormWaits(scenario, actions); });
+    TOrvaneOrdnerDialog folderDialog;
+    configureTargetFolderDialog(folderDialog);
+    provideFolderDialog(session.builtins(), folderDialog);
+    FolderDialogTurns folderTurns(scenario, actions, windows.modalLoops());
+    QObject::connect(&folderDialog, &TOrvaneOrdnerDialog::waitingForUser,
+                     [&folderTurns](QDialog* window) { folderTurns.serve(*window); });
     try {
         std::string scriptText;
         try {
