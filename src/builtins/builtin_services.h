@@ -2,6 +2,7 @@
 #pragma once
 
 #include "message_dialog.h"
+#include "script_error.h"
 
 #include <cstdint>
 #include <optional>
@@ -15,13 +16,15 @@ namespace orvane {
 class PackageAccess {
   public:
     virtual ~PackageAccess() = default;
+    // The decoded bytes of the first element of "binfiles" whose "id" is exactly `id`;
+    // nullopt when no element has it. A package without "binfiles" raises the lookup error.
+    virtual std::optional<std::string> findEmbeddedFile(std::string_view /*id*/) const {
+        throw ScriptError("Wert 'binfiles' nicht gefunden");
+    }
     // Number of elements of the array at `path`.
     virtual std::int32_t arrayLength(std::string_view path) const = 0;
     // The value at `path` as text.
     virtual std::string text(std::string_view path) const = 0;
-    // The decoded bytes of the first element of "binfiles" whose "id" is exactly `id`;
-    // nullopt when no element has it.
-    virtual std::optional<std::string> findEmbeddedFile(std::string_view id) const = 0;
 };
 
 // Multi-line text fields of the script's windows, for `print`.

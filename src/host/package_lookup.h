@@ -10,14 +10,15 @@ class PackageLookup : public PackageAccess {
   public:
     explicit PackageLookup(const PackageDocument& document) : m_document(document) {}
 
+    std::optional<std::string> findEmbeddedFile(std::string_view id) const override {
+        return m_document.findEmbeddedFile(id);
+    }
+
     std::int32_t arrayLength(std::string_view path) const override {
         return static_cast<std::int32_t>(m_document.packageArray(path).size());
     }
     std::string text(std::string_view path) const override {
         return std::string(m_document.packageString(path));
-    }
-    std::optional<std::string> findEmbeddedFile(std::string_view id) const override {
-        return m_document.findEmbeddedFile(id);
     }
 
   private:

@@ -53,7 +53,7 @@ bool parseOptions(const std::vector<std::string>& args, RunOptions& options) {
     return options.package.empty() != options.script.empty();
 }
 
-void printLine(const std::string& line) {
+void emit(const std::string& line) {
     std::cout << line << '\n' << std::flush;
 }
 
@@ -68,7 +68,7 @@ class TranscriptDialog : public MessageDialog {
     void setWindowActions(WindowActions* actions) { m_actions = actions; }
 
     MessageAnswer show(const std::string& text, const std::string& caption, int flags) override {
-        printLine(transcript::messageBoxEvent({text, caption, flags}));
+        emit(transcript::messageBoxEvent({text, caption, flags}));
         if (flags != mbYesNoQuestion)
             return idOk;
         if (m_answerYes)
@@ -124,8 +124,8 @@ std::unique_ptr<QApplication> makeApplication() {
 class TranscriptObserver : public InstallObserver {
   public:
     void registryWritten(std::string_view path, std::string_view value) override {
-        printLine("{\"event\":\"registry\",\"path\":" + jsonString(path) +
-                  ",\"value\":" + jsonString(value) + "}");
+        emit("{\"event\":\"registry\",\"path\":" + jsonString(path) +
+             ",\"value\":" + jsonString(value) + "}");
     }
 };
 
@@ -145,10 +145,10 @@ int runDriver(const RunOptions& options, Scenario& scenario, PackageDocument& do
                           [&session](const std::string& text) { session.showErrorReport(text); });
     windows.install(session.builtins());
     windows.setLinkOpener([](const QString& target) {
-        printLine(transcript::openEvent(target.toStdString()));
+        emit(transcript::openEvent(target.toStdString()));
         return true;
     });
-    WindowActions actions(windows, printLine);
+    WindowActions actions(windows, emit);
     dialog.setWindowActions(&actions);
     windows.modalLoops().setWaitHook([&] { actWhileFormWaits(scenario, actions); });
     try {
@@ -210,7 +210,7 @@ int runRunCommand(const std::vector<std::string>& args) {
         const std::string path = std::filesystem::absolute(options.package).string();
         dialog.show("Install Script " + path + " nicht gefunden.", "Kritischer Fehler",
                     mbIconError);
-        printLine(transcript::exitEvent(1));
+        emit(transcript::exitEvent(1));
         return 1;
     } else {
         LoadedJson loaded = loadPackageFile(options.package);
@@ -218,7 +218,7 @@ int runRunCommand(const std::vector<std::string>& args) {
         document = PackageDocument(std::move(loaded.document));
     }
     const int code = runDriver(options, scenario, document, loadError);
-    printLine(transcript::exitEvent(code));
+    emit(transcript::exitEvent(code));
     return code;
 }
 

@@ -10,6 +10,10 @@ std::string messageBoxEvent(const RecordedBox& box) {
            ",\"caption\":" + jsonString(box.caption) + ",\"text\":" + jsonString(box.text) + "}";
 }
 
+std::string exitEvent(int code) {
+    return "{\"event\":\"exit\",\"code\":" + std::to_string(code) + "}";
+}
+
 namespace {
 
 std::string boolean(bool value) {
@@ -49,10 +53,6 @@ std::string dumpEvent(const std::vector<ObjectSnapshot>& objects) {
 
 std::string openEvent(const std::string& target) {
     return "{\"event\":\"open\",\"target\":" + jsonString(target) + "}";
-}
-
-std::string exitEvent(int code) {
-    return "{\"event\":\"exit\",\"code\":" + std::to_string(code) + "}";
 }
 
 } // namespace orvane::transcript
