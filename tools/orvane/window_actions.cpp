@@ -73,9 +73,9 @@ void typeCharacter(QWidget* widget, const QString& character) {
 // The window a user looks at: the modal one, else the active one, else the newest
 // shown form.
 QWidget* activeWindow(const ScriptWindows& windows) {
-    if (QWidget* modal = QApplication::activeModalWidget())
+    if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal->isVisible())
         return modal;
-    if (QWidget* active = QApplication::activeWindow())
+    if (QWidget* active = QApplication::activeWindow(); active != nullptr && active->isVisible())
         return active;
     for (std::int32_t ix = windows.registry().guiObjectCount(); ix >= 1; --ix) {
         QWidget* widget = windows.objectAt(ix)->widget();

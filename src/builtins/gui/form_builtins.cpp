@@ -36,6 +36,8 @@ Value showUnmodal(ScriptWindows& windows, BuiltinServices&, const BuiltinArgs& a
     if (!form.isVisible())
         form.setWindowModality(Qt::NonModal);
     form.show();
+    // A newly shown window is the active one, as window systems make it.
+    form.activateWindow();
     return Value{};
 }
 
