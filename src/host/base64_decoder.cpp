@@ -1,6 +1,8 @@
 // Table-driven Base64 decoding, four characters per step where the text allows.
 #include "base64_decoder.h"
 
+#include "base64_blocks_avx2.h"
+
 #include <array>
 
 namespace orvane {
@@ -65,6 +67,8 @@ std::size_t Base64Decoder::decode(std::string_view chunk, char* out) {
         // Whole groups while nothing is carried and the next four characters are
         // all in the alphabet: the common case inside a line.
         if (m_count == 0) {
+            if (haveAvx2())
+                decodeBlocksAvx2(p, end, o);
             while (end - p >= 4) {
                 const std::uint32_t group =
                     kSlot0[p[0]] | kSlot1[p[1]] | kSlot2[p[2]] | kSlot3[p[3]];

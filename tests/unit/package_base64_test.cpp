@@ -109,5 +109,45 @@ TEST(Base64Decoding, EveryByteValueSurvivesWrappingAndJunk) {
     EXPECT_EQ(decodeInChunks(encode(bytes, 76), {1, 2, 77, 4096, 4097, 65536}), bytes);
 }
 
+// Decoding by the definition: keep the alphabet characters, then each four give three bytes.
+std::string referenceDecode(std::string_view text) {
+    static const std::string alphabet =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::vector<std::uint32_t> sextets;
+    for (const char c : text) {
+        const std::size_t value = alphabet.find(c);
+        if (value != std::string::npos)
+            sextets.push_back(static_cast<std::uint32_t>(value));
+    }
+    std::string bytes;
+    std::size_t k = 0;
+    for (; k + 4 <= sextets.size(); k += 4) {
+        const std::uint32_t group =
+            sextets[k] << 18 | sextets[k + 1] << 12 | sextets[k + 2] << 6 | sextets[k + 3];
+        bytes += {static_cast<char>(group >> 16), static_cast<char>(group >> 8),
+                  static_cast<char>(group)};
+    }
+    const std::size_t rest = sextets.size() - k;
+    if (rest >= 2)
+        bytes += static_cast<char>(sextets[k] << 2 | sextets[k + 1] >> 4);
+    if (rest == 3)
+        bytes += static_cast<char>((sextets[k + 1] & 15) << 4 | sextets[k + 2] >> 2);
+    return bytes;
+}
+
+// Long runs of text are decoded a block of 32 characters at a time where the processor allows:
+// every byte value, at every place of a block, must be taken or skipped as one at a time would.
+TEST(Base64Decoding, EveryCharacterAtEveryPlaceOfABlock) {
+    const std::string text = encode(randomBytes(96, 3));
+    for (int c = 0; c < 256; ++c) {
+        for (std::size_t place = 0; place < 32; ++place) {
+            std::string changed = text;
+            changed[32 + place] = static_cast<char>(c);
+            ASSERT_EQ(decodeBase64(changed), referenceDecode(changed))
+                << "character " << c << " at " << place;
+        }
+    }
+}
+
 } // namespace
 } // namespace orvane::test
