@@ -99,6 +99,11 @@ void TForm1::Timer1Timer() {
     }
     m_lookup = std::make_unique<PackageLookup>(JSonValue);
     m_session = std::make_unique<ScriptSession>(m_dialog, m_lookup.get());
+    m_windows =
+        std::make_unique<ScriptWindows>(m_session->interpreter(), [this](const std::string& text) {
+            m_session->showErrorReport(text);
+        });
+    m_windows->install(m_session->builtins());
     if (!loadPackage(packagePath)) {
         finish(1);
         return;
