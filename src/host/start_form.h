@@ -11,6 +11,7 @@
 #include "package_lookup.h"
 #include "qt_message_dialog.h"
 #include "script_session.h"
+#include "script_windows.h"
 
 #include <QWidget>
 
@@ -58,7 +59,7 @@ class TForm1 : public QWidget {
     QEventLoop* m_waitLoop = nullptr;
     std::unique_ptr<PackageLookup> m_lookup;
     std::unique_ptr<ScriptSession> m_session;
-    std::unique_ptr<class ScriptWindows> m_windows; // the script's own windows
+    std::unique_ptr<ScriptWindows> m_windows; // the script's own windows
 };
 
 } // namespace orvane

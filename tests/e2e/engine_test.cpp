@@ -49,4 +49,23 @@ TEST_F(Engine, RunsTheScriptOfItsPackageAndEndsWithZero) {
     EXPECT_NE(listing.find("Lauf    REG_SZ    ok"), std::string::npos) << listing;
 }
 
+TEST_F(Engine, ScriptsBuildTheirOwnWindows) {
+    ASSERT_EQ(
+        runEngine(R"({"programfile": "void main() { createForm(\"f\", 0, 0, 200, 100, \"F\");)"
+                  R"( createTextedit(\"e\", false, 10, 10, 100, 22, \"f\", \"\");)"
+                  R"( setCaption(\"e\", \"aus dem Fenster\"); showUnmodal(\"f\");)"
+                  R"( writeRegistryString(\"HKEY_CURRENT_USER\\Software\\Engine\\Feld\",)"
+                  R"( getCaption(\"e\")); }"})"),
+        0);
+    const std::string query = "ORVANE_REGISTRY_DIR='" + m_dir.string() + "' " + ORVANE_TOOL +
+                              " reg query 'HKEY_CURRENT_USER\\Software\\Engine'";
+    FILE* pipe = ::popen(query.c_str(), "r");
+    std::string listing;
+    char buffer[512];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        listing.append(buffer, n);
+    ::pclose(pipe);
+    EXPECT_NE(listing.find("Feld    REG_SZ    aus dem Fenster"), std::string::npos) << listing;
+}
+
 } // namespace

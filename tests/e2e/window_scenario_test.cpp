@@ -110,6 +110,10 @@ struct MisfitCase {
     const char* problem; // part of the message on stderr
 };
 
+void PrintTo(const MisfitCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
 class Misfit : public WindowRun, public ::testing::WithParamInterface<MisfitCase> {};
 
 // One form with a button, a field, a list and a second form shown from the button.

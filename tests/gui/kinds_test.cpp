@@ -11,6 +11,7 @@
 
 #include <QAbstractButton>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMetaProperty>
 
 namespace orvane::test {
@@ -190,10 +191,48 @@ INSTANTIATE_TEST_SUITE_P(
         WrongKindCase{"setPictureFromXML(\"label\", \"logo\"); setPictureFromXML(\"nix\", \"x\");",
                       {}},
         WrongKindCase{"setListBoxArray(\"label\", s); setListBoxArray(\"nix\", s);", {}},
-        WrongKindCase{"freeObject(\"nix\");", {}}),
+        WrongKindCase{"freeObject(\"nix\");", {}},
+        // a list box without a selected item
+        WrongKindCase{"getListBoxCurrentItem(\"listbox\");",
+                      {errorFromMain("getListBoxCurrentItem",
+                                     "Listenindex außerhalb des gültigen Bereichs (-1)")}}),
     [](const ::testing::TestParamInfo<WrongKindCase>& info) {
         return "Row" + std::to_string(info.index);
     });
+
+TEST_F(Kinds, StatesColoursAndFontsOfTheAcceptedKinds) {
+    EXPECT_EQ(runMain(kAllKinds + R"(
+        string a[];
+        setColor("label", rgb(255, 128, 0));
+        setColor("panel", 16711680);
+        setFontStyle("label", "Bold");
+        setFontStyle("hyperlink", "Normal");
+        setWordWrap("label", true);
+        setPanelBorders("panel", false);
+        setProgress("progressbar", 150);
+        setEnabled("button", false);
+        setEnabled("checkbox", false);
+        setChecked("checkbox", true);
+        setListBoxArray("listbox", a);
+        setListBoxArray("listbox", a);
+        centerForm("form");
+    )"),
+              std::vector<std::string>{});
+    EXPECT_EQ(widget("label")->palette().color(QPalette::Window), QColor(255, 128, 0));
+    EXPECT_TRUE(widget("label")->autoFillBackground());
+    EXPECT_EQ(widget("panel")->palette().color(QPalette::Window), QColor(0, 0, 255));
+    EXPECT_TRUE(widget("label")->font().bold());
+    EXPECT_FALSE(widget("hyperlink")->font().bold() || widget("hyperlink")->font().underline());
+    EXPECT_TRUE(widgetAs<TLabel>("label")->wordWrap());
+    EXPECT_EQ(widgetAs<TPanel>("panel")->frameStyle(), QFrame::NoFrame);
+    EXPECT_EQ(widgetAs<TProgressBar>("progressbar")->value(), 100);
+    EXPECT_FALSE(widget("button")->isEnabled());
+    EXPECT_FALSE(widget("checkbox")->isEnabled());
+    EXPECT_TRUE(widgetAs<QAbstractButton>("checkbox")->isChecked());
+    // Declared arrays hold 100 elements; the list is not cleared in between.
+    EXPECT_EQ(qobject_cast<QListWidget*>(widget("listbox"))->count(), 200);
+    EXPECT_TRUE(widgetAs<TForm>("form")->screenCenter());
+}
 
 TEST(Containers, AContainerThatHoldsNoControlsOrIsUnknownLeavesTheControlRegistered) {
     const struct {

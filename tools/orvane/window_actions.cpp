@@ -78,7 +78,7 @@ QWidget* activeWindow(const ScriptWindows& windows) {
     if (QWidget* active = QApplication::activeWindow(); active != nullptr && active->isVisible())
         return active;
     for (std::int32_t ix = windows.registry().guiObjectCount(); ix >= 1; --ix) {
-        QWidget* widget = windows.objectAt(ix)->widget();
+        QWidget* widget = windows.widgetAt(ix);
         if (qobject_cast<TForm*>(widget) != nullptr && widget->isVisible())
             return widget;
     }

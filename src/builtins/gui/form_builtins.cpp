@@ -65,10 +65,10 @@ Value freeObject(ScriptWindows& windows, BuiltinServices&, const BuiltinArgs& ar
     const std::int32_t ix = registry.findObjectByName(args.text("name"));
     if (ix == 0)
         return Value{};
-    const QWidget* container = windows.objectAt(ix)->widget();
+    const QWidget* container = windows.widgetAt(ix);
     std::vector<std::int32_t> doomed{ix};
     for (std::int32_t k = 1; k <= registry.guiObjectCount(); ++k) {
-        if (isInside(windows.objectAt(k)->widget(), container))
+        if (isInside(windows.widgetAt(k), container))
             doomed.push_back(k);
     }
     // From the back, so the numbers still to be deleted stay valid.

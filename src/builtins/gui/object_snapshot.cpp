@@ -22,7 +22,7 @@ std::optional<std::string> containerName(const ScriptWindows& windows, const QWi
     const QWidget* parent = widget->parentWidget();
     const GuiRegistry& registry = windows.registry();
     for (std::int32_t ix = 1; parent != nullptr && ix <= registry.guiObjectCount(); ++ix) {
-        if (windows.objectAt(ix)->widget() == parent)
+        if (windows.widgetAt(ix) == parent)
             return registry.entry(ix).name;
     }
     return std::nullopt;
@@ -49,16 +49,17 @@ void addKindState(ObjectSnapshot& state, const ScriptObject& object) {
 
 ObjectSnapshot snapshot(const ScriptWindows& windows, std::int32_t ix) {
     const tGUIObject& entry = windows.registry().entry(ix);
-    const ScriptObject& object = *windows.objectAt(ix);
     ObjectSnapshot state;
     state.index = ix;
     state.name = entry.name;
     state.handler = entry.handler;
-    state.kind = kindName(object.kind());
-    state.caption = object.caption();
-    const QWidget* widget = object.widget();
+    state.kind = kindName(GuiKind::none);
+    const ScriptObject* object = windows.objectAt(ix);
+    const QWidget* widget = object != nullptr ? object->widget() : nullptr;
     if (widget == nullptr)
         return state;
+    state.kind = kindName(object->kind());
+    state.caption = object->caption();
     state.parent = containerName(windows, widget);
     state.x = widget->x();
     state.y = widget->y();
@@ -66,7 +67,7 @@ ObjectSnapshot snapshot(const ScriptWindows& windows, std::int32_t ix) {
     state.height = widget->height();
     state.visible = !widget->isHidden();
     state.enabled = !widget->testAttribute(Qt::WA_Disabled);
-    addKindState(state, object);
+    addKindState(state, *object);
     return state;
 }
 

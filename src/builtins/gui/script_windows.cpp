@@ -82,6 +82,11 @@ ScriptObject* ScriptWindows::objectAt(std::int32_t ix) const {
     return dynamic_cast<ScriptObject*>(registry().entry(ix).obj.get());
 }
 
+QWidget* ScriptWindows::widgetAt(std::int32_t ix) const {
+    const ScriptObject* object = objectAt(ix);
+    return object != nullptr ? object->widget() : nullptr;
+}
+
 ScriptObject* ScriptWindows::find(std::string_view name) const {
     const std::int32_t ix = registry().findObjectByName(name);
     return ix == 0 ? nullptr : objectAt(ix);

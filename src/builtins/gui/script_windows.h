@@ -36,8 +36,9 @@ class ScriptWindows : public TextFieldSink {
 
     GuiRegistry& registry() { return m_interpreter.guiObjects; }
     const GuiRegistry& registry() const { return m_interpreter.guiObjects; }
-    // Entry `ix` (1..count) of the registry.
+    // Entry `ix` (1..count) of the registry, and its widget (null when gone).
     ScriptObject* objectAt(std::int32_t ix) const;
+    QWidget* widgetAt(std::int32_t ix) const;
     // The oldest registered object named `name`, or null.
     ScriptObject* find(std::string_view name) const;
     // The same, raising "GUI-Objekt 'NAME' nicht gefunden" when there is none.
