@@ -138,13 +138,24 @@ QFont TLabel90::rotatedFont() const {
     return rotated;
 }
 
+void TLabel90::fitWidthToText(const QFont& rotated) {
+    const int textHeight = QFontMetrics(rotated).height();
+    if (textHeight != width())
+        resize(textHeight, height());
+}
+
+// Taking the width before the first paint keeps the first picture of the window (a
+// screenshot taken at once, say) from showing the caption cut at the initial width.
+void TLabel90::showEvent(QShowEvent* event) {
+    QFrame::showEvent(event);
+    fitWidthToText(rotatedFont());
+}
+
 void TLabel90::paintEvent(QPaintEvent* /*event*/) {
     if (m_caption.isEmpty())
         m_caption = objectName();
     const QFont rotated = rotatedFont();
-    const int textHeight = QFontMetrics(rotated).height();
-    if (textHeight != width())
-        resize(textHeight, height());
+    fitWidthToText(rotated);
     // Device pixels, so the caption stays sharp on screens that scale.
     const qreal ratio = devicePixelRatioF();
     m_bitmap = QPixmap(size() * ratio);

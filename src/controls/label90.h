@@ -77,6 +77,7 @@ class TLabel90 : public QFrame {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Bits per pixel of the screen the control is on; 8 or fewer get no gradient.
@@ -84,6 +85,7 @@ class TLabel90 : public QFrame {
 
   private:
     QFont rotatedFont() const;
+    void fitWidthToText(const QFont& rotated);
     void paintBackground(QPainter& canvas) const;
     void paintGradient(QPainter& canvas) const;
     void paintCaption(QPainter& canvas, const QFont& rotated) const;
