@@ -3,8 +3,11 @@
 #include "run_command.h"
 
 #include "file_text.h"
+#include "folder_dialog_actions.h"
+#include "folder_dialog_builtin.h"
 #include "json_output.h"
 #include "json_reader.h"
+#include "orvaneOrdnerDialog.h"
 #include "package_document.h"
 #include "package_file.h"
 #include "package_lookup.h"
@@ -16,6 +19,7 @@
 #include "window_actions.h"
 
 #include <QApplication>
+#include <QDialog>
 
 #include <filesystem>
 #include <iostream>
@@ -105,6 +109,51 @@ void actWhileFormWaits(Scenario& scenario, WindowActions& actions) {
     actions.perform(*action);
 }
 
+// The user's turn while a window of the folder dialog waits: finish a begun `newfolder`,
+// else one scenario action, the dialog's own (folder, cancel, newfolder) or one that only
+// looks (dump, shot).
+void actInFolderDialog(QDialog& window, Scenario& scenario, FolderDialogActions& folderActions,
+                       WindowActions& actions) {
+    if (folderActions.continuePending(window))
+        return;
+    const auto action = scenario.next();
+    if (!action)
+        throw ScenarioStop{"the scenario ran out while the folder dialog was waiting"};
+    const std::string where = "scenario line " + std::to_string(action->line) + ": ";
+    if (FolderDialogActions::handles(action->verb)) {
+        const std::string problem = folderActions.perform(window, action->verb, action->arguments);
+        if (!problem.empty())
+            throw ScenarioStop{where + action->verb + ": " + problem};
+    } else if (WindowActions::onlyLooks(action->verb)) {
+        actions.perform(*action);
+    } else {
+        throw ScenarioStop{where + "'" + action->verb +
+                           "' does not fit: the folder dialog is waiting"};
+    }
+}
+
+// Gives the run the start form's folder dialog. A stop while the dialog waits must not
+// travel through Qt's event code: it closes the dialog's windows and is raised again
+// when showFolderDialog returns.
+void connectFolderDialog(TOrvaneOrdnerDialog& folderDialog, FolderDialogActions& folderActions,
+                         ScriptSession& session, ScriptWindows& windows, Scenario& scenario,
+                         WindowActions& actions) {
+    configureTargetFolderDialog(folderDialog);
+    provideFolderDialog(session.builtins(), folderDialog,
+                        [&windows] { windows.modalLoops().rethrowPending(); });
+    QObject::connect(&folderDialog, &TOrvaneOrdnerDialog::waitingForUser, [&](QDialog* window) {
+        try {
+            actInFolderDialog(*window, scenario, folderActions, actions);
+        } catch (...) {
+            windows.modalLoops().abort(std::current_exception());
+            for (QWidget* open = window; open != nullptr; open = open->parentWidget()) {
+                if (auto* dialog = qobject_cast<QDialog*>(open))
+                    dialog->reject();
+            }
+        }
+    });
+}
+
 // Script windows need a QApplication; headless runs use Qt's offscreen platform unless
 // QT_QPA_PLATFORM chooses another. None is made when the process has one already.
 std::unique_ptr<QApplication> makeApplication() {
@@ -156,6 +205,9 @@ int runDriver(const RunOptions& options, Scenario& scenario, PackageDocument& do
     WindowActions actions(windows, printLine);
     dialog.setWindowActions(&actions);
     windows.modalLoops().setWaitHook([&] { actWhileFormWaits(scenario, actions); });
+    TOrvaneOrdnerDialog folderDialog;
+    FolderDialogActions folderActions;
+    connectFolderDialog(folderDialog, folderActions, session, windows, scenario, actions);
     try {
         std::string scriptText;
         try {
