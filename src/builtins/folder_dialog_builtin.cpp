@@ -10,10 +10,14 @@ void configureTargetFolderDialog(TOrvaneOrdnerDialog& dialog) {
     dialog.setAllowNewDir(true);
 }
 
-void provideFolderDialog(BuiltinHost& host, TOrvaneOrdnerDialog& dialog) {
+void provideFolderDialog(BuiltinHost& host, TOrvaneOrdnerDialog& dialog,
+                         std::function<void()> afterRun) {
     dialog.setMessageDialog(&host.services().dialog);
-    host.provide("showFolderDialog", [&dialog](BuiltinServices&, const BuiltinArgs&) {
-        if (!dialog.execute())
+    host.provide("showFolderDialog", [&dialog, afterRun](BuiltinServices&, const BuiltinArgs&) {
+        const bool confirmed = dialog.execute();
+        if (afterRun)
+            afterRun();
+        if (!confirmed)
             return generateStringData("");
         return generateStringData(dialog.directory().toStdString());
     });

@@ -3,6 +3,8 @@
 
 #include "builtin_catalogue.h"
 
+#include <functional>
+
 namespace orvane {
 
 class TOrvaneOrdnerDialog;
@@ -13,7 +15,9 @@ void configureTargetFolderDialog(TOrvaneOrdnerDialog& dialog);
 
 // Makes `showFolderDialog` run `dialog`: the chosen folder, ending with "/", or "" when the
 // user cancels. The dialog's error boxes go through the host's message dialog; `dialog`
-// must outlive the host's runs.
-void provideFolderDialog(BuiltinHost& host, TOrvaneOrdnerDialog& dialog);
+// must outlive the host's runs. `afterRun`, when given, is called once the window has
+// closed: a headless run raises there what stopped it while the dialog waited.
+void provideFolderDialog(BuiltinHost& host, TOrvaneOrdnerDialog& dialog,
+                         std::function<void()> afterRun = {});
 
 } // namespace orvane

@@ -158,4 +158,40 @@ INSTANTIATE_TEST_SUITE_P(
         MisfitCase{"PictureWithoutName", "shot\n", "cannot save ''"}),
     [](const ::testing::TestParamInfo<MisfitCase>& info) { return info.param.name; });
 
+class FolderDialogMisfit : public WindowRun, public ::testing::WithParamInterface<MisfitCase> {};
+
+// showFolderDialog from a button's handler inside a modal form: a stop while the dialog
+// waits closes the dialog and the form and ends the run.
+const char* const kFolderScript = R"(
+    void onChoose(string s) { messageBox("[" + showFolderDialog() + "]"); }
+    void main() {
+        createForm("f", 0, 0, 300, 200, "F");
+        createButton("choose", 10, 10, 80, 25, "f", "Wählen", "onChoose");
+        showModal("f");
+    })";
+
+TEST_P(FolderDialogMisfit, EndsTheRunWithCodeThree) {
+    const RunResult result = run("--scenario '" + write("s", GetParam().scenario) + "' --script '" +
+                                 write("m.ovs", kFolderScript) + "'");
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_NE(result.err.find(GetParam().problem), std::string::npos) << result.err;
+    EXPECT_EQ(result.out.find("\"event\":\"msgbox\""), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("{\"event\":\"exit\",\"code\":3}"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Actions, FolderDialogMisfit,
+    ::testing::Values(
+        MisfitCase{"RanOut", "click choose\n",
+                   "the scenario ran out while the folder dialog was waiting"},
+        MisfitCase{"RanOutAfterNewFolder", "click choose\nnewfolder Neu\n",
+                   "the scenario ran out while the folder dialog was waiting"},
+        MisfitCase{"ScriptObjectBlocked", "click choose\nclick choose\n",
+                   "scenario line 2: 'click' does not fit: the folder dialog is waiting"},
+        MisfitCase{"AnswerWithoutQuestion", "click choose\nyes\n", "'yes' does not fit"},
+        MisfitCase{"MissingFolder", "click choose\nfolder fehlt\n",
+                   "scenario line 2: folder: no folder "},
+        MisfitCase{"FolderActionOutsideTheDialog", "cancel\n", "unknown action"}),
+    [](const ::testing::TestParamInfo<MisfitCase>& info) { return info.param.name; });
+
 } // namespace

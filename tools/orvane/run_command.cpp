@@ -109,48 +109,50 @@ void actWhileFormWaits(Scenario& scenario, WindowActions& actions) {
     actions.perform(*action);
 }
 
-// The user's turn while the folder dialog waits: a folder-dialog action, or one that only
-// looks (dump, shot). A stop ends the dialog and every modal loop, so the run unwinds.
-class FolderDialogTurns {
-  public:
-    FolderDialogTurns(Scenario& scenario, WindowActions& actions, ModalLoops& loops)
-        : m_scenario(scenario), m_actions(actions), m_loops(loops) {}
+// The user's turn while a window of the folder dialog waits: finish a begun `newfolder`,
+// else one scenario action, the dialog's own (folder, cancel, newfolder) or one that only
+// looks (dump, shot).
+void actInFolderDialog(QDialog& window, Scenario& scenario, FolderDialogActions& folderActions,
+                       WindowActions& actions) {
+    if (folderActions.continuePending(window))
+        return;
+    const auto action = scenario.next();
+    if (!action)
+        throw ScenarioStop{"the scenario ran out while the folder dialog was waiting"};
+    const std::string where = "scenario line " + std::to_string(action->line) + ": ";
+    if (FolderDialogActions::handles(action->verb)) {
+        const std::string problem = folderActions.perform(window, action->verb, action->arguments);
+        if (!problem.empty())
+            throw ScenarioStop{where + action->verb + ": " + problem};
+    } else if (WindowActions::onlyLooks(action->verb)) {
+        actions.perform(*action);
+    } else {
+        throw ScenarioStop{where + "'" + action->verb +
+                           "' does not fit: the folder dialog is waiting"};
+    }
+}
 
-    void serve(QDialog& window) {
-        if (m_folderActions.continuePending(window))
-            return;
+// Gives the run the start form's folder dialog. A stop while the dialog waits must not
+// travel through Qt's event code: it closes the dialog's windows and is raised again
+// when showFolderDialog returns.
+void connectFolderDialog(TOrvaneOrdnerDialog& folderDialog, FolderDialogActions& folderActions,
+                         ScriptSession& session, ScriptWindows& windows, Scenario& scenario,
+                         WindowActions& actions) {
+    configureTargetFolderDialog(folderDialog);
+    provideFolderDialog(session.builtins(), folderDialog,
+                        [&windows] { windows.modalLoops().rethrowPending(); });
+    QObject::connect(&folderDialog, &TOrvaneOrdnerDialog::waitingForUser, [&](QDialog* window) {
         try {
-            act(window);
+            actInFolderDialog(*window, scenario, folderActions, actions);
         } catch (...) {
-            m_loops.abort(std::current_exception());
-            window.reject();
+            windows.modalLoops().abort(std::current_exception());
+            for (QWidget* open = window; open != nullptr; open = open->parentWidget()) {
+                if (auto* dialog = qobject_cast<QDialog*>(open))
+                    dialog->reject();
+            }
         }
-    }
-
-  private:
-    void act(QDialog& window) {
-        const auto action = m_scenario.next();
-        if (!action)
-            throw ScenarioStop{"the scenario ran out while the folder dialog was waiting"};
-        const std::string where = "scenario line " + std::to_string(action->line) + ": ";
-        if (FolderDialogActions::handles(action->verb)) {
-            const std::string why =
-                m_folderActions.perform(window, action->verb, action->arguments);
-            if (!why.empty())
-                throw ScenarioStop{where + why};
-        } else if (WindowActions::onlyLooks(action->verb)) {
-            m_actions.perform(*action);
-        } else {
-            throw ScenarioStop{where + "'" + action->verb +
-                               "' does not fit: the folder dialog is waiting"};
-        }
-    }
-
-    Scenario& m_scenario;
-    WindowActions& m_actions;
-    ModalLoops& m_loops;
-    FolderDialogActions m_folderActions;
-};
+    });
+}
 
 // Script windows need a QApplication; headless runs use Qt's offscreen platform unless
 // QT_QPA_PLATFORM chooses another. None is made when the process has one already.
@@ -204,11 +206,8 @@ int runDriver(const RunOptions& options, Scenario& scenario, PackageDocument& do
     dialog.setWindowActions(&actions);
     windows.modalLoops().setWaitHook([&] { actWhileFormWaits(scenario, actions); });
     TOrvaneOrdnerDialog folderDialog;
-    configureTargetFolderDialog(folderDialog);
-    provideFolderDialog(session.builtins(), folderDialog);
-    FolderDialogTurns folderTurns(scenario, actions, windows.modalLoops());
-    QObject::connect(&folderDialog, &TOrvaneOrdnerDialog::waitingForUser,
-                     [&folderTurns](QDialog* window) { folderTurns.serve(*window); });
+    FolderDialogActions folderActions;
+    connectFolderDialog(folderDialog, folderActions, session, windows, scenario, actions);
     try {
         std::string scriptText;
         try {
