@@ -1,9 +1,12 @@
 // Script windows.
 #include "tform.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QHideEvent>
 #include <QScreen>
+#include <QWindow>
 
 namespace orvane {
 
@@ -20,6 +23,14 @@ void TForm::setVisible(bool visible) {
             move(screen->availableGeometry().center() - rect().center());
     }
     QWidget::setVisible(visible);
+}
+
+void TForm::paintNow() {
+    if (!isVisible())
+        return;
+    if (const QWindow* window = windowHandle(); window != nullptr && !window->isExposed())
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    repaint();
 }
 
 void TForm::hideEvent(QHideEvent* event) {

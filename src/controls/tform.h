@@ -19,6 +19,12 @@ class TForm : public QWidget {
 
     void setVisible(bool visible) override;
 
+    // Paints the form on screen now, without waiting for the event loop. A window shown
+    // since the loop last ran is not exposed yet and would paint nothing, so pending
+    // window-system events are taken first (user input is left waiting: nothing the
+    // user does is handled here).
+    void paintNow();
+
   signals:
     // The form was hidden by a program or closed by the user (not minimized).
     void hidden();

@@ -121,5 +121,26 @@ TEST_F(Modal, FreeingAContainerRemovesTheEntriesOfItsControls) {
     EXPECT_EQ(widget("x")->parentWidget(), widget("g"));
 }
 
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+  public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
+TEST_F(Modal, LongInstallationsRepaintTheShownFormsOnly) {
+    runMain(kTwoForms + "showUnmodal(\"f1\");");
+    PaintCounter shown;
+    PaintCounter hidden;
+    widget("f1")->installEventFilter(&shown);
+    widget("f2")->installEventFilter(&hidden);
+    m_session->builtins().services().paintBetweenChunks();
+    EXPECT_GE(shown.paints, 1);
+    EXPECT_EQ(hidden.paints, 0);
+}
+
 } // namespace
 } // namespace orvane::test

@@ -54,7 +54,7 @@ Value centerForm(ScriptWindows& windows, BuiltinServices&, const BuiltinArgs& ar
 Value repaint(ScriptWindows& windows, BuiltinServices&, const BuiltinArgs& args) {
     const ScriptObject* object = windows.find(args.text("name"));
     if (auto* form = object != nullptr ? object->as<TForm>() : nullptr)
-        form->repaint();
+        form->paintNow();
     return Value{};
 }
 

@@ -7,6 +7,7 @@
 #include "form_builtins.h"
 #include "gui_errors.h"
 #include "gui_text.h"
+#include "tform.h"
 #include "tmemo.h"
 
 namespace orvane {
@@ -76,6 +77,14 @@ void ScriptWindows::install(BuiltinHost& host) {
                      });
     }
     host.services().textFields = this;
+    host.services().paintBetweenChunks = [this] { repaintShownForms(); };
+}
+
+void ScriptWindows::repaintShownForms() {
+    for (std::int32_t ix = 1; ix <= registry().guiObjectCount(); ++ix) {
+        if (auto* form = qobject_cast<TForm*>(widgetAt(ix)))
+            form->paintNow();
+    }
 }
 
 ScriptObject* ScriptWindows::objectAt(std::int32_t ix) const {

@@ -31,7 +31,8 @@ class ScriptWindows : public TextFieldSink {
     ScriptWindows(const ScriptWindows&) = delete;
     ScriptWindows& operator=(const ScriptWindows&) = delete;
 
-    // Makes `host` perform the window built-ins here and `print` write here.
+    // Makes `host` perform the window built-ins here, `print` write here and long
+    // installations repaint the shown forms.
     void install(BuiltinHost& host);
 
     GuiRegistry& registry() { return m_interpreter.guiObjects; }
@@ -61,6 +62,10 @@ class ScriptWindows : public TextFieldSink {
     // How hyperlinks open their targets (by default the desktop's handler).
     void setLinkOpener(THyperLink::Opener opener) { m_linkOpener = std::move(opener); }
     const THyperLink::Opener& linkOpener() const { return m_linkOpener; }
+
+    // Paints every shown form at once (TForm::paintNow: no user input is handled, so no
+    // handler runs meanwhile); long installations call it between their pieces.
+    void repaintShownForms();
 
     // TextFieldSink: `print`.
     void appendLine(std::string_view name, std::string_view line) override;
