@@ -30,6 +30,19 @@ class Engine : public ::testing::Test {
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
+    // What `orvane reg query` shows of the key the test scripts write to.
+    std::string engineKeyListing() const {
+        const std::string query = "ORVANE_REGISTRY_DIR='" + m_dir.string() + "' " + ORVANE_TOOL +
+                                  " reg query 'HKEY_CURRENT_USER\\Software\\Engine'";
+        FILE* pipe = ::popen(query.c_str(), "r");
+        std::string listing;
+        char buffer[512];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            listing.append(buffer, n);
+        ::pclose(pipe);
+        return listing;
+    }
+
     fs::path m_dir;
 };
 
@@ -38,14 +51,7 @@ TEST_F(Engine, RunsTheScriptOfItsPackageAndEndsWithZero) {
                         R"(\\Software\\Engine\\Lauf\", \"ok\"); }"})"),
               0);
     // The script really ran: its registry value is in the store.
-    const std::string query = "ORVANE_REGISTRY_DIR='" + m_dir.string() + "' " + ORVANE_TOOL +
-                              " reg query 'HKEY_CURRENT_USER\\Software\\Engine'";
-    FILE* pipe = ::popen(query.c_str(), "r");
-    std::string listing;
-    char buffer[512];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        listing.append(buffer, n);
-    ::pclose(pipe);
+    const std::string listing = engineKeyListing();
     EXPECT_NE(listing.find("Lauf    REG_SZ    ok"), std::string::npos) << listing;
 }
 
@@ -57,14 +63,7 @@ TEST_F(Engine, ScriptsBuildTheirOwnWindows) {
                   R"( writeRegistryString(\"HKEY_CURRENT_USER\\Software\\Engine\\Feld\",)"
                   R"( getCaption(\"e\")); }"})"),
         0);
-    const std::string query = "ORVANE_REGISTRY_DIR='" + m_dir.string() + "' " + ORVANE_TOOL +
-                              " reg query 'HKEY_CURRENT_USER\\Software\\Engine'";
-    FILE* pipe = ::popen(query.c_str(), "r");
-    std::string listing;
-    char buffer[512];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        listing.append(buffer, n);
-    ::pclose(pipe);
+    const std::string listing = engineKeyListing();
     EXPECT_NE(listing.find("Feld    REG_SZ    aus dem Fenster"), std::string::npos) << listing;
 }
 
