@@ -23,13 +23,9 @@ bench: bootstrap
 	@cmake --build --preset release -j $(JOBS)
 	@bench/run_all.sh build/release
 
-# Until the demo installer exists, the demo checks the sample script and runs it headless.
+# Packs and runs the demo installer: in a window when a display is there, else headless.
 demo: build
-	@echo "Demo: examples/hello.ovs (the demo installer comes later)"
-	@build/dev/tools/orvane/orvane check examples/hello.ovs && echo "syntax: ok"
-	@build/dev/tools/orvane/orvane check --tree examples/hello.ovs
-	@echo "Headless run (questions answered with yes):"
-	@QT_QPA_PLATFORM=offscreen build/dev/tools/orvane/orvane run --yes --script examples/hello.ovs
+	@scripts/demo build/dev
 
 clean:
 	rm -rf build

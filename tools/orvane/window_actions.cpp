@@ -89,7 +89,7 @@ QWidget* activeWindow(const ScriptWindows& windows) {
 
 WindowActions::WindowActions(ScriptWindows& windows,
                              std::function<void(const std::string&)> printLine)
-    : m_windows(windows), m_printLine(std::move(printLine)) {}
+    : m_windows(windows), m_printLine(std::move(printLine)), m_startFolder(QDir::currentPath()) {}
 
 bool WindowActions::isWindowAction(const std::string& verb) {
     for (const char* known : {"click", "dblclick", "select", "type", "close", "dump", "shot"}) {
@@ -203,7 +203,8 @@ void WindowActions::shot(const ScenarioAction& action) {
     if (window == nullptr)
         throw stop(action, "no window is shown");
     if (action.arguments.empty() ||
-        !window->grab().save(QString::fromStdString(action.arguments), "PNG"))
+        !window->grab().save(
+            m_startFolder.absoluteFilePath(QString::fromStdString(action.arguments)), "PNG"))
         throw stop(action, "cannot save '" + action.arguments + "'");
 }
 

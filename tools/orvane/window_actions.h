@@ -7,11 +7,14 @@
 //     type NAME TEXT     type TEXT at the end of single-line field NAME, one key at a time
 //     close NAME         close form NAME with the window's close button
 //     dump               print {"event":"dump","objects":[...]}
-//     shot FILE.png      save a picture of the active window
+//     shot FILE.png      save a picture of the active window (relative paths: to the
+//                        folder the run started in)
 #pragma once
 
 #include "scenario.h"
 #include "script_windows.h"
+
+#include <QDir>
 
 #include <functional>
 #include <string>
@@ -50,6 +53,9 @@ class WindowActions {
 
     ScriptWindows& m_windows;
     std::function<void(const std::string&)> m_printLine;
+    // Pictures land relative to the folder the run started in, even after the folder
+    // dialog changed the current folder.
+    QDir m_startFolder;
 };
 
 } // namespace orvane

@@ -1,0 +1,150 @@
+// The demo installer of examples/demo, packed by its own script and run headless in a
+// sandbox (home, data, desktop and registry all inside the test's folder): what it shows
+// and everything it leaves on disk and in the registry.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kExample = ORVANE_DEMO_EXAMPLE;
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+// `text` with every occurrence of `path` written as "$SANDBOX".
+std::string withSandboxName(std::string text, const std::string& path) {
+    for (auto at = text.find(path); at != std::string::npos; at = text.find(path, at))
+        text.replace(at, path.size(), "$SANDBOX");
+    return text;
+}
+
+class DemoExample : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() / ("orvane_demo_" + std::to_string(::getpid()));
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir / "home");
+        int code = -1;
+        shell("'" + (kExample / "pack.sh").string() + "' " + ORVANE_TOOL + " package", code);
+        ASSERT_EQ(code, 0) << "the demo could not be packed";
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    // Runs `command` in the sandbox with its environment; returns stdout, sets the exit code.
+    std::string shell(const std::string& command, int& exitCode) {
+        const std::string dir = m_dir.string();
+        const std::string line = "cd '" + dir + "' && HOME='" + dir + "/home' XDG_DATA_HOME='" +
+                                 dir + "/data' XDG_CONFIG_HOME='" + dir +
+                                 "/config' ORVANE_REGISTRY_DIR='" + dir + "/registry' " + command +
+                                 " 2>/dev/null";
+        std::string out;
+        FILE* pipe = ::popen(line.c_str(), "r");
+        std::array<char, 4096> buffer{};
+        for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
+            out.append(buffer.data(), n);
+        const int status = ::pclose(pipe);
+        exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return out;
+    }
+
+    std::string run(const fs::path& scenario, int& exitCode) {
+        return withSandboxName(shell(std::string(ORVANE_TOOL) + " run --scenario '" +
+                                         scenario.string() + "' package/setup.ovsp",
+                                     exitCode),
+                               m_dir.string());
+    }
+
+    std::string registryQuery(const std::string& key) {
+        int code = -1;
+        return withSandboxName(shell(std::string(ORVANE_TOOL) + " reg query '" + key + "'", code),
+                               m_dir.string());
+    }
+
+    fs::path m_dir;
+};
+
+TEST_F(DemoExample, InstallsFilesShortcutRegistryValuesAndUninstallData) {
+    int code = -1;
+    const std::string transcript = run(kExample / "demo.scenario", code);
+    EXPECT_EQ(code, 0);
+    // ORVANE_REGENERATE=1 rewrites the expected transcript; review it before committing.
+    if (std::getenv("ORVANE_REGENERATE") != nullptr)
+        std::ofstream(kExample / "demo.out", std::ios::binary) << transcript;
+    EXPECT_EQ(transcript, readFile(kExample / "demo.out"));
+
+    const fs::path target = m_dir / "Programme/orvane-demo";
+    EXPECT_EQ(readFile(target / "orvane-demo"), readFile(kExample / "files/orvane-demo"));
+    EXPECT_NE(fs::status(target / "orvane-demo").permissions() & fs::perms::owner_exec,
+              fs::perms::none);
+    EXPECT_EQ(readFile(target / "LIESMICH.txt"), readFile(kExample / "files/LIESMICH.txt"));
+    EXPECT_TRUE(readFile(target / "daten/beispiel.dat") ==
+                readFile(m_dir / "package/beispiel.dat"));
+    EXPECT_EQ(fs::file_size(target / "daten/beispiel.dat"), 50u * 1024 * 1024);
+
+    EXPECT_EQ(withSandboxName(readFile(m_dir / "home/Desktop/Orvane Demo.desktop"), m_dir.string()),
+              "[Desktop Entry]\nType=Application\nName=Orvane Demo\n"
+              "Exec=\"$SANDBOX/Programme/orvane-demo/orvane-demo\"\n"
+              "Path=$SANDBOX/Programme/orvane-demo/\nComment=Verknüpfung\n");
+
+    EXPECT_EQ(registryQuery("HKEY_CURRENT_USER\\Software\\Orvane Demo"),
+              "HKEY_CURRENT_USER\\Software\\Orvane Demo\n"
+              "    Version    REG_SZ    1.0\n"
+              "    Zielordner    REG_SZ    $SANDBOX/Programme/orvane-demo\n");
+
+    EXPECT_EQ(withSandboxName(readFile(target / "uninstall.dat"), m_dir.string()),
+              "// Informationen zur Deinstallation\r\n"
+              "// Automatisch erzeugt von Orvane-Setup 3.7\r\n"
+              "\r\n"
+              "[ordner]\r\n"
+              "$SANDBOX/home/Desktop/\r\n"
+              "$SANDBOX/Programme/orvane-demo/daten/\r\n"
+              "$SANDBOX/Programme/orvane-demo/\r\n"
+              "[dateien]\r\n"
+              "$SANDBOX/home/Desktop/Orvane Demo.desktop\r\n"
+              "$SANDBOX/Programme/orvane-demo/daten/beispiel.dat\r\n"
+              "$SANDBOX/Programme/orvane-demo/LIESMICH.txt\r\n"
+              "$SANDBOX/Programme/orvane-demo/orvane-demo\r\n"
+              "[registry]\r\n"
+              "HKEY_CURRENT_USER\\\\Software\\Orvane Demo\r\n"
+              "HKEY_CURRENT_USER\\\\Software\r\n");
+
+    for (const char* page : {"1-welcome.png", "2-licence.png", "3-destination.png", "4-done.png"})
+        EXPECT_EQ(readFile(m_dir / page).substr(0, 4), "\x89PNG") << page;
+}
+
+TEST_F(DemoExample, CancellingOnTheWelcomePageInstallsNothing) {
+    std::ofstream(m_dir / "cancel.scenario") << "click welcomeCancel\nno\n"
+                                                "click welcomeCancel\nyes\n";
+    int code = -1;
+    const std::string transcript = run(m_dir / "cancel.scenario", code);
+    EXPECT_EQ(code, 0);
+    const std::string question =
+        R"({"event":"msgbox","flags":36,"caption":"Frage","text":"Möchten Sie die Installation von Orvane Demo wirklich abbrechen?"})"
+        "\n";
+    EXPECT_EQ(
+        transcript,
+        question + question +
+            R"({"event":"msgbox","flags":0,"caption":"Messagebox","text":"Die Installation wurde abgebrochen."})"
+            "\n"
+            R"({"event":"exit","code":0})"
+            "\n");
+    EXPECT_FALSE(fs::exists(m_dir / "home/Desktop"));
+    EXPECT_EQ(registryQuery("HKEY_CURRENT_USER\\Software\\Orvane Demo"), "");
+}
+
+} // namespace
