@@ -1,30 +1,22 @@
 // The demo installer of examples/demo, packed by its own script and run headless in a
 // sandbox (home, data, desktop and registry all inside the test's folder): what it shows
 // and everything it leaves on disk and in the registry.
+#include "e2e_support.h"
+
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
 
 namespace fs = std::filesystem;
+using orvane::e2e::readFile;
 
 const fs::path kExample = ORVANE_DEMO_EXAMPLE;
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
 
 // `text` with every occurrence of `path` written as "$SANDBOX".
 std::string withSandboxName(std::string text, const std::string& path) {

@@ -1,7 +1,8 @@
 // The engine executable, renamed beside its package, runs the script and ends with its status.
+#include "e2e_support.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -34,13 +35,7 @@ class Engine : public ::testing::Test {
     std::string engineKeyListing() const {
         const std::string query = "ORVANE_REGISTRY_DIR='" + m_dir.string() + "' " + ORVANE_TOOL +
                                   " reg query 'HKEY_CURRENT_USER\\Software\\Engine'";
-        FILE* pipe = ::popen(query.c_str(), "r");
-        std::string listing;
-        char buffer[512];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            listing.append(buffer, n);
-        ::pclose(pipe);
-        return listing;
+        return orvane::e2e::runCommand(query).out;
     }
 
     fs::path m_dir;

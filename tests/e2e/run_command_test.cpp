@@ -1,12 +1,11 @@
 // Whole runs through `orvane run`: transcripts, exit codes and scenario handling.
+#include "e2e_support.h"
+
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <sys/wait.h>
 #include <utility>
 #include <vector>
 
@@ -14,10 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct RunResult {
-    int exitCode = -1;
-    std::string out;
-};
+using RunResult = orvane::e2e::CommandResult;
 
 class OrvaneRun : public ::testing::Test {
   protected:
@@ -37,16 +33,9 @@ class OrvaneRun : public ::testing::Test {
 
     // Runs the tool with `arguments`; stdout only, stderr goes to the test log.
     RunResult run(const std::string& arguments) {
-        RunResult result;
         const std::string command = "ORVANE_REGISTRY_DIR='" + m_dir.string() + "' " + ORVANE_TOOL +
                                     std::string(" run ") + arguments;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        std::array<char, 4096> buffer{};
-        for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
-            result.out.append(buffer.data(), n);
-        const int status = ::pclose(pipe);
-        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return result;
+        return orvane::e2e::runCommand(command);
     }
 
     fs::path m_dir;
@@ -170,10 +159,7 @@ class OrvaneInstall : public OrvaneRun {
                                        "\", \"binfiles\": [{\"id\": \"abc\", \"bin\": \"" + lines +
                                        "\"}, {\"id\": \"bin\", \"bin\": \"AAEC/w==\"}]}");
     }
-    std::string read(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    std::string read(const fs::path& path) { return orvane::e2e::readFile(path); }
 
   private:
     std::vector<std::pair<std::string, std::string>> m_saved;

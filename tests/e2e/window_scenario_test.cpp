@@ -3,31 +3,24 @@
 //
 // windows/NAME.ovs runs with windows/NAME.scenario; windows/NAME.out is the expected
 // transcript. ORVANE_REGENERATE=1 rewrites the .out files (review them before committing).
+#include "e2e_support.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
 
 namespace fs = std::filesystem;
+using orvane::e2e::readFile;
 
 const fs::path kScenarios = ORVANE_WINDOW_SCENARIOS;
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
 
 struct RunResult {
     int exitCode = -1;
@@ -56,14 +49,8 @@ class WindowRun : public ::testing::Test {
         const std::string command = "cd '" + m_dir.string() + "' && ORVANE_REGISTRY_DIR='" +
                                     m_dir.string() + "' " + ORVANE_TOOL + " run " + arguments +
                                     " 2>'" + (m_dir / "stderr").string() + "'";
-        RunResult result;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        std::array<char, 4096> buffer{};
-        for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
-            result.out.append(buffer.data(), n);
-        const int status = ::pclose(pipe);
-        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.err = readFile(m_dir / "stderr");
+        const auto finished = orvane::e2e::runCommand(command);
+        RunResult result{finished.exitCode, finished.out, readFile(m_dir / "stderr")};
         return result;
     }
 

@@ -1,28 +1,20 @@
 // The wizard of examples/wizard, packed with its logo and walked through its scenario.
+#include "e2e_support.h"
+
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
 
 namespace fs = std::filesystem;
+using orvane::e2e::readFile;
 
 const fs::path kExample = ORVANE_WIZARD_EXAMPLE;
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
 
 class WizardExample : public ::testing::Test {
   protected:
@@ -37,14 +29,9 @@ class WizardExample : public ::testing::Test {
         const std::string command = "cd '" + m_dir.string() + "' && ORVANE_REGISTRY_DIR='" +
                                     m_dir.string() + "' " + ORVANE_TOOL + " " + arguments +
                                     " 2>/dev/null";
-        std::string out;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        std::array<char, 4096> buffer{};
-        for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
-            out.append(buffer.data(), n);
-        const int status = ::pclose(pipe);
-        exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return out;
+        auto result = orvane::e2e::runCommand(command);
+        exitCode = result.exitCode;
+        return result.out;
     }
 
     fs::path m_dir;
