@@ -1,18 +1,8 @@
 // The folder dialog's scenario actions (folder, cancel, newfolder) acting on the real
 // dialog, served from its waits the way `orvane run` serves them.
 #include "folder_dialog_actions.h"
-#include "orvaneOrdnerDialog.h"
+#include "folder_dialog_driver.h"
 #include "recording_dialog.h"
-
-#include <QApplication>
-#include <QDialog>
-#include <QDir>
-#include <QTemporaryDir>
-#include <QTimer>
-
-#include <gtest/gtest.h>
-
-#include <deque>
 
 namespace orvane::test {
 namespace {
@@ -54,42 +44,32 @@ Outcome runScenario(TOrvaneOrdnerDialog& dialog, std::deque<std::string> lines) 
     return outcome;
 }
 
+// "<root>" stands for the test's folder.
 struct ActionCase {
     const char* name;
-    std::deque<std::string> lines; // "<root>" stands for the test's folder
-    bool allowNewDir;
-    bool confirmed;
-    QString directory; // Directory after the run; "/vorher/" when unchanged
-    std::string error; // the one error expected, "" for none
-    std::vector<std::string> boxes;
+    std::deque<std::string> lines;
+    std::string directory = "/vorher/"; // Directory after the run: unchanged by default
+    bool confirmed = true;
+    std::string error = {}; // the one error expected, "" for none
+    std::vector<std::string> boxes = {};
+    bool allowNewDir = true;
 };
 
 class FolderActions : public ::testing::TestWithParam<ActionCase> {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_temp.isValid());
-        m_root = m_temp.path();
-        QDir(m_root).mkpath("Programme/Alt");
-        QDir(m_root).mkpath("Daten");
-        m_startFolder = QDir::currentPath();
-        QDir::setCurrent(m_root + "/Programme");
-    }
-    void TearDown() override { QDir::setCurrent(m_startFolder); }
-
     std::string withRoot(std::string text) const {
-        const std::string root = m_root.toStdString();
+        const std::string root = m_tree.root.toStdString();
         for (auto at = text.find("<root>"); at != std::string::npos; at = text.find("<root>"))
             text.replace(at, 6, root);
         return text;
     }
 
-    QTemporaryDir m_temp;
-    QString m_root;
-    QString m_startFolder;
+    FolderTree m_tree{"Programme/Alt", "Daten"};
 };
 
 TEST_P(FolderActions, DriveTheDialogThroughItsControls) {
     const ActionCase& c = GetParam();
+    QDir::setCurrent(m_tree.root + "/Programme");
     RecordingDialog boxes;
     TOrvaneOrdnerDialog dialog;
     dialog.setTitle("Zielordner wählen");
@@ -101,7 +81,7 @@ TEST_P(FolderActions, DriveTheDialogThroughItsControls) {
         lines.push_back(withRoot(line));
     const Outcome outcome = runScenario(dialog, lines);
     EXPECT_EQ(outcome.confirmed, c.confirmed);
-    EXPECT_EQ(dialog.directory().toStdString(), withRoot(c.directory.toStdString()));
+    EXPECT_EQ(dialog.directory().toStdString(), withRoot(c.directory));
     if (c.error.empty())
         EXPECT_TRUE(outcome.errors.empty()) << outcome.errors.front();
     else
@@ -115,64 +95,37 @@ TEST_P(FolderActions, DriveTheDialogThroughItsControls) {
 INSTANTIATE_TEST_SUITE_P(
     Scenarios, FolderActions,
     ::testing::Values(
-        ActionCase{"DownFromTheRoot",
-                   {"folder <root>/Programme/Alt"},
-                   true,
-                   true,
-                   "<root>/Programme/Alt/",
-                   "",
-                   {}},
-        ActionCase{"AcrossBranches", {"folder ../Daten"}, true, true, "<root>/Daten/", "", {}},
-        ActionCase{"UpToTheRoot", {"folder /"}, true, true, "/", "", {}},
-        ActionCase{"Cancel", {"cancel"}, true, false, "/vorher/", "", {}},
+        ActionCase{"DownFromTheRoot", {"folder <root>/Programme/Alt"}, "<root>/Programme/Alt/"},
+        ActionCase{"AcrossBranches", {"folder ../Daten"}, "<root>/Daten/"},
+        ActionCase{"UpToTheRoot", {"folder /"}, "/"},
+        ActionCase{"Cancel", {"cancel"}, "/vorher/", false},
         // The dialog waits again after the new folder: it is the current folder then.
         ActionCase{"NewFolderThenConfirm",
                    {"newfolder Neuer Ordner", "folder ."},
-                   true,
-                   true,
-                   "<root>/Programme/Neuer Ordner/",
-                   "",
-                   {}},
+                   "<root>/Programme/Neuer Ordner/"},
         ActionCase{"NewFolderBeyondLatin1",
                    {"newfolder Übersicht €", "folder <root>/Programme/Übersicht €"},
-                   true,
-                   true,
-                   "<root>/Programme/Übersicht €/",
-                   "",
-                   {}},
+                   "<root>/Programme/Übersicht €/"},
         ActionCase{"ExistingFolder",
                    {"newfolder Alt", "cancel"},
-                   true,
-                   false,
                    "/vorher/",
+                   false,
                    "",
                    {"Ordner konnte nicht angelegt werden!"}},
-        ActionCase{"MissingFolder",
-                   {"folder <root>/fehlt"},
-                   true,
-                   false,
-                   "/vorher/",
-                   "no folder <root>/fehlt",
-                   {}},
-        ActionCase{"NoPath",
-                   {"folder"},
-                   true,
-                   false,
-                   "/vorher/",
-                   "'folder' needs the path of a folder",
-                   {}},
+        ActionCase{
+            "MissingFolder", {"folder <root>/fehlt"}, "/vorher/", false, "no folder <root>/fehlt"},
+        ActionCase{"NoPath", {"folder"}, "/vorher/", false, "'folder' needs the path of a folder"},
         ActionCase{"NoNewFolderButton",
                    {"newfolder X"},
-                   false,
-                   false,
                    "/vorher/",
+                   false,
                    "the folder dialog offers no new-folder button",
-                   {}}),
+                   {},
+                   false}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(FolderActionsVerbs, AreTheDialogsThree) {
-    for (const char* verb : {"folder", "cancel", "newfolder"})
-        EXPECT_TRUE(FolderDialogActions::handles(verb)) << verb;
+// The scenarios above check that the three verbs are handled; other verbs are not.
+TEST(FolderActionsVerbs, AreOnlyTheDialogsThree) {
     for (const char* verb : {"click", "yes", "Folder", ""})
         EXPECT_FALSE(FolderDialogActions::handles(verb)) << verb;
 }

@@ -7,7 +7,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QLabel>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -15,26 +17,50 @@
 
 #include <deque>
 #include <functional>
+#include <initializer_list>
+#include <memory>
 #include <stdexcept>
 
 namespace orvane::test {
 
 using Step = std::function<void(QDialog& window)>;
 
-// Runs the dialog; each time one of its windows waits for the user, the next step acts
-// on it. A window still open after 10 s is closed and the run fails.
+// A temporary folder holding `paths`. The dialog changes the current folder; it is set
+// back when the tree goes.
+struct FolderTree {
+    FolderTree(std::initializer_list<const char*> paths) {
+        EXPECT_TRUE(temp.isValid());
+        for (const char* path : paths)
+            QDir(root).mkpath(path);
+    }
+    ~FolderTree() { QDir::setCurrent(startFolder); }
+
+    QTemporaryDir temp;
+    const QString root = temp.path();
+    const QString startFolder = QDir::currentPath();
+};
+
+// Each time one of the dialog's windows waits for the user, the next step acts on it.
+inline QMetaObject::Connection serveSteps(TOrvaneOrdnerDialog& dialog,
+                                          std::shared_ptr<std::deque<Step>> steps) {
+    return QObject::connect(&dialog, &TOrvaneOrdnerDialog::waitingForUser,
+                            [steps](QDialog* window) {
+                                if (steps->empty()) {
+                                    ADD_FAILURE() << "a window waits, but no step is left";
+                                    window->reject();
+                                    return;
+                                }
+                                Step step = std::move(steps->front());
+                                steps->pop_front();
+                                step(*window);
+                            });
+}
+
+// Runs the dialog through `steps`. A window still open after 10 s is closed and the run
+// fails.
 inline bool runDialog(TOrvaneOrdnerDialog& dialog, std::deque<Step> steps) {
-    const auto connection =
-        QObject::connect(&dialog, &TOrvaneOrdnerDialog::waitingForUser, [&steps](QDialog* window) {
-            if (steps.empty()) {
-                ADD_FAILURE() << "a window waits, but no step is left";
-                window->reject();
-                return;
-            }
-            Step step = std::move(steps.front());
-            steps.pop_front();
-            step(*window);
-        });
+    const auto pending = std::make_shared<std::deque<Step>>(std::move(steps));
+    const auto connection = serveSteps(dialog, pending);
     QTimer watchdog;
     watchdog.setSingleShot(true);
     QObject::connect(&watchdog, &QTimer::timeout, [] {
@@ -45,7 +71,7 @@ inline bool runDialog(TOrvaneOrdnerDialog& dialog, std::deque<Step> steps) {
     watchdog.start(10000);
     const bool confirmed = dialog.execute();
     QObject::disconnect(connection);
-    EXPECT_TRUE(steps.empty()) << steps.size() << " step(s) were not used";
+    EXPECT_TRUE(pending->empty()) << pending->size() << " step(s) were not used";
     return confirmed;
 }
 

@@ -1,99 +1,67 @@
 // The folder dialog, run for real: its window's geometry, confirming and cancelling,
 // browsing the folder list and the drive selector, and the new-folder window.
-#include "directory_list_box.h"
 #include "drive_combo_box.h"
 #include "folder_dialog_driver.h"
 #include "label90.h"
-#include "orvaneOrdnerDialog.h"
 #include "recording_dialog.h"
 
-#include <QApplication>
-#include <QDialog>
-#include <QDir>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
 #include <QToolButton>
 
-#include <gtest/gtest.h>
-
-#include <deque>
-#include <functional>
-#include <map>
+#include <utility>
 
 namespace orvane::test {
 namespace {
 
-// Every test starts and ends in the same current folder, which the dialog changes.
 class FolderDialog : public ::testing::Test {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_temp.isValid());
-        m_root = m_temp.path();
-        QDir(m_root).mkpath("Programme/Alt");
-        QDir(m_root).mkpath("Daten");
+    FolderDialog() {
         m_dialog.setTitle("Zielordner wählen");
         m_dialog.setMessageDialog(&m_boxes);
-        m_startFolder = QDir::currentPath();
     }
-    void TearDown() override { QDir::setCurrent(m_startFolder); }
 
-    QTemporaryDir m_temp;
-    QString m_root;
-    QString m_startFolder;
+    FolderTree m_tree{"Programme/Alt", "Daten"};
+    const QString m_root = m_tree.root;
     RecordingDialog m_boxes;
     TOrvaneOrdnerDialog m_dialog;
 };
 
-std::map<QString, QRect> geometries(QDialog& window) {
-    std::map<QString, QRect> found;
-    for (const char* name :
-         {"lab90", "OKButton", "CANCELButton", "bev", "driveBox", "speed", "directoryBox"}) {
-        if (auto* control = window.findChild<QWidget*>(name))
-            found[name] = control->geometry();
-    }
-    found["Lab"] = QRect(child<QLabel>(window, "Lab").pos(), QSize());
-    return found;
+Step pressOk() {
+    return [](QDialog& window) { press(window, "OKButton"); };
 }
 
 // Positions come from the caption panel's initial width 17 in a client area of 400 x 300.
 TEST_F(FolderDialog, LaysOutItsWindowWithAndWithoutTheNewFolderButton) {
-    const std::map<QString, QRect> shared{{"OKButton", {32, 270, 75, 25}},
-                                          {"CANCELButton", {112, 270, 75, 25}},
-                                          {"bev", {32, 260, 353, 5}},
-                                          {"directoryBox", {32, 35, 353, 180}},
-                                          {"Lab", QRect(QPoint(32, 220), QSize())}};
+    const std::pair<const char*, QRect> shared[] = {{"OKButton", {32, 270, 75, 25}},
+                                                    {"CANCELButton", {112, 270, 75, 25}},
+                                                    {"bev", {32, 260, 353, 5}},
+                                                    {"directoryBox", {32, 35, 353, 180}}};
     for (const bool allowNewDir : {true, false}) {
         SCOPED_TRACE(allowNewDir ? "new folders allowed" : "no new folders");
         m_dialog.setAllowNewDir(allowNewDir);
-        std::map<QString, QRect> seen;
-        QString caption;
-        QString panelCaption;
-        QSize clientSize;
         runDialog(m_dialog, {[&](QDialog& window) {
-                      seen = geometries(window);
-                      caption = window.windowTitle();
-                      panelCaption = child<TLabel90>(window, "lab90").caption();
-                      clientSize = window.size();
+                      EXPECT_EQ(window.size(), QSize(400, 300));
+                      EXPECT_EQ(window.windowTitle(), "Zielordner wählen");
+                      auto& panel = child<TLabel90>(window, "lab90");
+                      EXPECT_EQ(panel.caption(), " Zielordner wählen");
+                      EXPECT_EQ(panel.pos(), QPoint(0, 0));
+                      EXPECT_EQ(panel.height(), 300);
+                      for (const auto& [name, rect] : shared)
+                          EXPECT_EQ(child<QWidget>(window, name).geometry(), rect) << name;
+                      EXPECT_EQ(child<QLabel>(window, "Lab").pos(), QPoint(32, 220));
+                      const QRect drives = child<QWidget>(window, "driveBox").geometry();
+                      auto* speed = window.findChild<QWidget*>("speed");
+                      if (allowNewDir) {
+                          EXPECT_EQ(drives, QRect(32, 5, 303, 25));
+                          ASSERT_NE(speed, nullptr);
+                          EXPECT_EQ(speed->geometry(), QRect(340, 5, 45, 25));
+                      } else {
+                          EXPECT_EQ(drives, QRect(32, 5, 353, 25));
+                          EXPECT_EQ(speed, nullptr);
+                      }
                       press(window, "CANCELButton");
                   }});
-        EXPECT_EQ(clientSize, QSize(400, 300));
-        EXPECT_EQ(caption, "Zielordner wählen");
-        EXPECT_EQ(panelCaption, " Zielordner wählen");
-        for (const auto& [name, rect] : shared)
-            EXPECT_EQ(seen[name], rect) << name.toStdString();
-        EXPECT_EQ(seen["lab90"].topLeft(), QPoint(0, 0));
-        EXPECT_EQ(seen["lab90"].height(), 300);
-        if (allowNewDir) {
-            EXPECT_EQ(seen["driveBox"], QRect(32, 5, 303, 25));
-            EXPECT_EQ(seen["speed"], QRect(340, 5, 45, 25));
-        } else {
-            EXPECT_EQ(seen["driveBox"], QRect(32, 5, 353, 25));
-            EXPECT_EQ(seen.count("speed"), 0u);
-        }
     }
 }
 
@@ -104,46 +72,33 @@ TEST_F(FolderDialog, OffersTheFolderPictureAndItsTooltip) {
     EXPECT_EQ(picture.pixel(15, 8), qRgb(255, 255, 0));
     EXPECT_EQ(picture.pixel(3, 8), qRgb(0, 0, 0));  // left dash
     EXPECT_EQ(picture.pixel(28, 8), qRgb(0, 0, 0)); // right dash
-    QString tooltip;
-    QSize iconSize;
     runDialog(m_dialog, {[&](QDialog& window) {
-                  tooltip = child<QToolButton>(window, "speed").toolTip();
-                  iconSize = child<QToolButton>(window, "speed").iconSize();
+                  EXPECT_EQ(child<QToolButton>(window, "speed").toolTip(),
+                            "Neuen Ordner erstellen");
+                  EXPECT_EQ(child<QToolButton>(window, "speed").iconSize(), QSize(32, 16));
                   press(window, "CANCELButton");
               }});
-    EXPECT_EQ(tooltip, "Neuen Ordner erstellen");
-    EXPECT_EQ(iconSize, QSize(32, 16));
 }
 
-struct ConfirmCase {
-    const char* name;
-    QString initialDir; // "<root>" stands for the test's temporary folder
-    QString expected;   // "<cwd>" for the current folder at the start
-};
-
-class FolderDialogConfirm : public FolderDialog,
-                            public ::testing::WithParamInterface<ConfirmCase> {};
-
-TEST_P(FolderDialogConfirm, ReturnsTheStartFolderWithOneFinalSlash) {
-    const ConfirmCase& c = GetParam();
-    QDir::setCurrent(m_root + "/Daten");
-    QString initial = c.initialDir;
-    m_dialog.setInitialDir(initial.replace("<root>", m_root));
-    m_dialog.setDirectory("/vorher/");
-    EXPECT_TRUE(runDialog(m_dialog, {[](QDialog& window) { press(window, "OKButton"); }}));
-    QString expected = c.expected;
-    expected.replace("<root>", m_root).replace("<cwd>", m_root + "/Daten");
-    EXPECT_EQ(m_dialog.directory(), expected);
+// An InitialDir that is empty or no folder starts at the current folder.
+TEST_F(FolderDialog, ConfirmingReturnsTheStartFolderWithOneFinalSlash) {
+    const QString cwd = m_root + "/Daten/";
+    const std::pair<QString, QString> cases[] = {
+        {m_root + "/Programme", m_root + "/Programme/"},
+        {m_root + "/Programme/", m_root + "/Programme/"},
+        {"/", "/"},
+        {"", cwd},
+        {m_root + "/fehlt", cwd},
+        {m_root + "/Daten/../Programme/../fehlt.txt", cwd}};
+    for (const auto& [initial, expected] : cases) {
+        SCOPED_TRACE(initial.toStdString());
+        QDir::setCurrent(cwd);
+        m_dialog.setInitialDir(initial);
+        m_dialog.setDirectory("/vorher/");
+        EXPECT_TRUE(runDialog(m_dialog, {pressOk()}));
+        EXPECT_EQ(m_dialog.directory(), expected);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    StartFolders, FolderDialogConfirm,
-    ::testing::Values(ConfirmCase{"Folder", "<root>/Programme", "<root>/Programme/"},
-                      ConfirmCase{"FolderWithSlash", "<root>/Programme/", "<root>/Programme/"},
-                      ConfirmCase{"Root", "/", "/"}, ConfirmCase{"Empty", "", "<cwd>/"},
-                      ConfirmCase{"Missing", "<root>/fehlt", "<cwd>/"},
-                      ConfirmCase{"AFile", "<root>/Daten/../Programme/../fehlt.txt", "<cwd>/"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(FolderDialog, EnterPressesOkayAndEscapeCancels) {
     m_dialog.setInitialDir(m_root);
@@ -162,18 +117,16 @@ TEST_F(FolderDialog, EnterPressesOkayAndEscapeCancels) {
 TEST_F(FolderDialog, CancelKeepsDirectoryButNotTheCurrentFolder) {
     m_dialog.setInitialDir(m_root);
     m_dialog.setDirectory("/vorher/");
-    QString shown;
     EXPECT_FALSE(runDialog(m_dialog, {[&](QDialog& window) {
                                openInList(window, m_root + "/Programme");
-                               shown = labText(window);
+                               EXPECT_EQ(labText(window), m_root + "/Programme/");
                                press(window, "CANCELButton");
                            }}));
-    EXPECT_EQ(shown, m_root + "/Programme/");
     EXPECT_EQ(m_dialog.directory(), "/vorher/");
     EXPECT_EQ(QDir::currentPath(), m_root + "/Programme");
     // A later run without InitialDir starts there.
     m_dialog.setInitialDir("");
-    EXPECT_TRUE(runDialog(m_dialog, {[](QDialog& window) { press(window, "OKButton"); }}));
+    EXPECT_TRUE(runDialog(m_dialog, {pressOk()}));
     EXPECT_EQ(m_dialog.directory(), m_root + "/Programme/");
 }
 
@@ -206,18 +159,15 @@ TEST_F(FolderDialog, BrowsesDownAndUpThroughTheList) {
 // the folder last shown on it.
 TEST_F(FolderDialog, ListsTheRootDriveFirstAndSelectsTheDriveOfTheFolder) {
     m_dialog.setInitialDir(m_root + "/Programme");
-    QString driveShown;
-    QString afterChoice;
     EXPECT_TRUE(runDialog(m_dialog, {[&](QDialog& window) {
                               auto& drives = child<TDriveComboBox>(window, "driveBox");
                               EXPECT_EQ(drives.itemData(0).toString(), "/");
-                              driveShown = drives.drive();
+                              EXPECT_TRUE(m_root.startsWith(drives.drive()))
+                                  << drives.drive().toStdString();
                               emit drives.activated(drives.currentIndex());
-                              afterChoice = labText(window);
+                              EXPECT_EQ(labText(window), m_root + "/Programme/");
                               press(window, "OKButton");
                           }}));
-    EXPECT_TRUE(m_root.startsWith(driveShown)) << driveShown.toStdString();
-    EXPECT_EQ(afterChoice, m_root + "/Programme/");
 }
 
 // Fills in the new-folder window and presses one of its buttons.
@@ -240,66 +190,59 @@ Step nameFolder(const QString& name, const char* button) {
     };
 }
 
+// The new-folder window runs inside the click on "speed"; the label shows its outcome.
+Step makeFolderThen(const QString& shown, const char* button) {
+    return [shown, button](QDialog& window) {
+        press(window, "speed");
+        EXPECT_EQ(labText(window), shown);
+        press(window, button);
+    };
+}
+
 TEST_F(FolderDialog, CreatesANewFolderThatOutlivesACancelledRun) {
     m_dialog.setInitialDir(m_root + "/Programme");
-    QString shown;
-    EXPECT_FALSE(runDialog(m_dialog, {[&](QDialog& window) {
-                                          // The new-folder window runs inside this click.
-                                          press(window, "speed");
-                                          shown = labText(window);
-                                          press(window, "CANCELButton");
-                                      },
-                                      nameFolder("Neuer Ordner", "okbutton2")}));
-    EXPECT_EQ(shown, m_root + "/Programme/Neuer Ordner/");
+    EXPECT_FALSE(
+        runDialog(m_dialog, {makeFolderThen(m_root + "/Programme/Neuer Ordner/", "CANCELButton"),
+                             nameFolder("Neuer Ordner", "okbutton2")}));
     EXPECT_TRUE(QDir(m_root + "/Programme/Neuer Ordner").exists());
     EXPECT_TRUE(m_boxes.boxes().empty());
     EXPECT_TRUE(m_dialog.directory().isEmpty());
     EXPECT_EQ(QDir::currentPath(), m_root + "/Programme/Neuer Ordner");
 }
 
-struct RefusedCase {
-    const char* name;
-    QString folderName;
-    const char* button;
-    bool errorBox;
-};
-
-class FolderDialogRefused : public FolderDialog,
-                            public ::testing::WithParamInterface<RefusedCase> {};
-
 // A folder that cannot be made shows the error box and leaves the list where it was;
 // cancelling the new-folder window makes nothing.
-TEST_P(FolderDialogRefused, LeavesTheListWhereItWas) {
-    const RefusedCase& c = GetParam();
-    m_dialog.setInitialDir(m_root);
-    const QStringList before = QDir(m_root).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-    QString shown;
-    EXPECT_TRUE(runDialog(m_dialog, {[&](QDialog& window) {
-                                         press(window, "speed");
-                                         shown = labText(window);
-                                         press(window, "OKButton");
-                                     },
-                                     nameFolder(c.folderName, c.button)}));
-    EXPECT_EQ(shown, m_root + "/");
-    EXPECT_EQ(m_dialog.directory(), m_root + "/");
-    EXPECT_EQ(QDir(m_root).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
-    if (c.errorBox) {
+TEST_F(FolderDialog, AFolderNotMadeLeavesTheListWhereItWas) {
+    const struct {
+        QString name;
+        const char* button;
+        bool errorBox;
+    } cases[] = {{"Daten", "okbutton2", true},
+                 {"", "okbutton2", true},
+                 {"fehlt/neu", "okbutton2", true},
+                 {"Neu", "cancelbutton2", false}};
+    const auto entries = [&] {
+        return QDir(m_root).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    };
+    const QStringList before = entries();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name.toStdString() + " " + c.button);
+        m_boxes.clear();
+        m_dialog.setInitialDir(m_root);
+        EXPECT_TRUE(runDialog(
+            m_dialog, {makeFolderThen(m_root + "/", "OKButton"), nameFolder(c.name, c.button)}));
+        EXPECT_EQ(m_dialog.directory(), m_root + "/");
+        EXPECT_EQ(entries(), before);
+        if (!c.errorBox) {
+            EXPECT_TRUE(m_boxes.boxes().empty());
+            continue;
+        }
         ASSERT_EQ(m_boxes.boxes().size(), 1u);
         EXPECT_EQ(m_boxes.boxes()[0].text, "Ordner konnte nicht angelegt werden!");
         EXPECT_EQ(m_boxes.boxes()[0].caption, "Fehler");
         EXPECT_EQ(m_boxes.boxes()[0].flags, mbIconError);
-    } else {
-        EXPECT_TRUE(m_boxes.boxes().empty());
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Names, FolderDialogRefused,
-                         ::testing::Values(RefusedCase{"Existing", "Daten", "okbutton2", true},
-                                           RefusedCase{"Empty", "", "okbutton2", true},
-                                           RefusedCase{"MissingParent", "fehlt/neu", "okbutton2",
-                                                       true},
-                                           RefusedCase{"Cancelled", "Neu", "cancelbutton2", false}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace orvane::test
