@@ -1,5 +1,4 @@
 // setAlign: docking in the order of creation, following the container's changes.
-#include "tpanel.h"
 #include "window_script.h"
 
 #include <map>
@@ -17,21 +16,14 @@ void PrintTo(const DockCase& row, std::ostream* out) {
     *out << row.name;
 }
 
-class Docking : public ::testing::TestWithParam<DockCase> {};
-
-struct DockRun : WindowScript {
-    void TestBody() override {}
-    using WindowScript::runMain;
-    using WindowScript::widget;
-};
+class Docking : public WindowScript, public ::testing::WithParamInterface<DockCase> {};
 
 TEST_P(Docking, ControlsTakeTheirEdgesInCreationOrder) {
-    DockRun run;
     EXPECT_EQ(
-        run.runMain(std::string("createForm(\"f\", 0, 0, 400, 300, \"F\");\n") + GetParam().script),
+        runMain(std::string("createForm(\"f\", 0, 0, 400, 300, \"F\");\n") + GetParam().script),
         std::vector<std::string>{});
     for (const auto& [name, rect] : GetParam().expected)
-        EXPECT_EQ(run.widget(name)->geometry(), rect) << name;
+        EXPECT_EQ(widget(name)->geometry(), rect) << name;
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -14,6 +14,8 @@
 #include <QListWidget>
 #include <QMetaProperty>
 
+#include <tuple>
+
 namespace orvane::test {
 namespace {
 
@@ -38,7 +40,44 @@ const std::vector<std::string> kKindNames = {"form",     "progressbar", "listbox
                                              "image",    "panel",       "button",    "hyperlink",
                                              "checkbox", "radiobutton", "textfield", "textedit"};
 
-class Kinds : public WindowScript {};
+// Everything a built-in could change on a widget, as text: its Qt properties, colours,
+// frame, docking and list items.
+std::string fingerprint(const QWidget* widget) {
+    std::string print;
+    const QMetaObject* meta = widget->metaObject();
+    for (int k = 0; k < meta->propertyCount(); ++k) {
+        const QVariant value = meta->property(k).read(widget);
+        if (value.canConvert<QString>())
+            print +=
+                std::string(meta->property(k).name()) + "=" + value.toString().toStdString() + ";";
+    }
+    print += "bg=" + widget->palette().color(QPalette::Window).name().toStdString();
+    print += ";fill=" + std::to_string(widget->autoFillBackground());
+    print += ";dock=" + std::to_string(static_cast<int>(DockLayout::edgeOf(widget)));
+    if (const auto* frame = qobject_cast<const QFrame*>(widget))
+        print += ";frame=" + std::to_string(frame->frameStyle());
+    if (const auto* panel = qobject_cast<const TPanel*>(widget))
+        print += ";caption=" + panel->caption().toStdString();
+    return print;
+}
+
+class Kinds : public WindowScript {
+  protected:
+    // Runs the objects' script with `call` after it.
+    std::vector<std::string> runWith(const std::string& call) {
+        return runMain(kAllKinds + "string a[];\nstring s;\n" + call);
+    }
+    // Each registered object's name, handler and fingerprint.
+    std::vector<std::string> prints() const {
+        std::vector<std::string> all;
+        for (std::int32_t ix = 1; ix <= m_windows->registry().guiObjectCount(); ++ix) {
+            const tGUIObject& entry = m_windows->registry().entry(ix);
+            all.push_back(entry.name + "|" + entry.handler + "|" +
+                          fingerprint(m_windows->objectAt(ix)->widget()));
+        }
+        return all;
+    }
+};
 
 TEST_F(Kinds, EachCreatorMakesItsOwnKindWithItsSettings) {
     EXPECT_EQ(runMain(kAllKinds + "setCaption(\"textedit\", \"geheim\");\n"
@@ -78,27 +117,6 @@ TEST_F(Kinds, EachCreatorMakesItsOwnKindWithItsSettings) {
     EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
 }
 
-// Everything a built-in could change on a widget, as text: its Qt properties, colours,
-// frame, docking and list items.
-std::string fingerprint(const QWidget* widget) {
-    std::string print;
-    const QMetaObject* meta = widget->metaObject();
-    for (int k = 0; k < meta->propertyCount(); ++k) {
-        const QVariant value = meta->property(k).read(widget);
-        if (value.canConvert<QString>())
-            print +=
-                std::string(meta->property(k).name()) + "=" + value.toString().toStdString() + ";";
-    }
-    print += "bg=" + widget->palette().color(QPalette::Window).name().toStdString();
-    print += ";fill=" + std::to_string(widget->autoFillBackground());
-    print += ";dock=" + std::to_string(static_cast<int>(DockLayout::edgeOf(widget)));
-    if (const auto* frame = qobject_cast<const QFrame*>(widget))
-        print += ";frame=" + std::to_string(frame->frameStyle());
-    if (const auto* panel = qobject_cast<const TPanel*>(widget))
-        print += ";caption=" + panel->caption().toStdString();
-    return print;
-}
-
 struct WrongKindCase {
     const char* call;
     std::vector<std::string> boxes; // boxes expected after the call
@@ -108,32 +126,14 @@ void PrintTo(const WrongKindCase& row, std::ostream* out) {
     *out << row.call;
 }
 
-class WrongKind : public ::testing::TestWithParam<WrongKindCase> {};
-
-// Runs the objects' script with `call` after it (in its own session).
-struct KindsRun : WindowScript {
-    using WindowScript::m_windows;
-    void TestBody() override {}
-    std::vector<std::string> runWith(const std::string& call) {
-        return runMain(kAllKinds + "string a[];\nstring s;\n" + call);
-    }
-    std::vector<std::string> prints() const {
-        std::vector<std::string> all;
-        for (std::int32_t ix = 1; ix <= m_windows->registry().guiObjectCount(); ++ix) {
-            const tGUIObject& entry = m_windows->registry().entry(ix);
-            all.push_back(entry.name + "|" + entry.handler + "|" +
-                          fingerprint(m_windows->objectAt(ix)->widget()));
-        }
-        return all;
-    }
-};
+class WrongKind : public Kinds, public ::testing::WithParamInterface<WrongKindCase> {};
 
 TEST_P(WrongKind, RaisesOrLeavesEverythingAsItWas) {
-    KindsRun reference;
-    KindsRun changed;
-    reference.runWith("");
-    EXPECT_EQ(changed.runWith(GetParam().call), GetParam().boxes);
-    EXPECT_EQ(changed.prints(), reference.prints());
+    runWith("");
+    const std::vector<std::string> reference = prints();
+    restart();
+    EXPECT_EQ(runWith(GetParam().call), GetParam().boxes);
+    EXPECT_EQ(prints(), reference);
 }
 
 std::string cast(const std::string& builtin) {
@@ -234,30 +234,24 @@ TEST_F(Kinds, StatesColoursAndFontsOfTheAcceptedKinds) {
     EXPECT_TRUE(widgetAs<TForm>("form")->screenCenter());
 }
 
-TEST(Containers, AContainerThatHoldsNoControlsOrIsUnknownLeavesTheControlRegistered) {
-    const struct {
-        const char* call;
-        const char* builtin;
-        const char* message;
-    } cases[] = {
-        {"createButton(\"new\", 1, 2, 30, 40, \"label\", \"x\", \"\");", "createButton",
-         "Ungültige Typumwandlung"},
-        {"createPanel(\"new\", 1, 2, 30, 40, \"hyperlink\", \"x\");", "createPanel",
-         "Ungültige Typumwandlung"},
-        {"createCheckbox(\"new\", 1, 2, 30, 40, \"image\", \"x\", \"\");", "createCheckbox",
-         "Ungültige Typumwandlung"},
+TEST_F(Kinds, AContainerThatHoldsNoControlsOrIsUnknownLeavesTheControlRegistered) {
+    const std::string cast = "Ungültige Typumwandlung";
+    const std::tuple<const char*, const char*, std::string> cases[] = {
+        {"createButton(\"new\", 1, 2, 30, 40, \"label\", \"x\", \"\");", "createButton", cast},
+        {"createPanel(\"new\", 1, 2, 30, 40, \"hyperlink\", \"x\");", "createPanel", cast},
+        {"createCheckbox(\"new\", 1, 2, 30, 40, \"image\", \"x\", \"\");", "createCheckbox", cast},
         {"createLabel(\"new\", 1, 2, 30, 40, \"nix\", \"x\");", "createLabel",
          "GUI-Objekt 'nix' nicht gefunden"},
         {"createButton(\"new\", 1, 2, 30, 40, \"new\", \"x\", \"\");", "createButton",
          "Ein Steuerelement kann nicht sein eigenes übergeordnetes Element sein"},
     };
-    for (const auto& row : cases) {
-        KindsRun run;
-        EXPECT_EQ(run.runWith(row.call),
-                  std::vector<std::string>{errorFromMain(row.builtin, row.message)});
-        const ScriptObject* made = run.m_windows->find("new");
-        ASSERT_NE(made, nullptr) << row.call;
-        EXPECT_EQ(run.m_windows->registry().guiObjectCount(), 13);
+    for (const auto& [call, builtin, message] : cases) {
+        SCOPED_TRACE(call);
+        restart();
+        EXPECT_EQ(runWith(call), std::vector<std::string>{errorFromMain(builtin, message)});
+        const ScriptObject* made = m_windows->find("new");
+        ASSERT_NE(made, nullptr);
+        EXPECT_EQ(m_windows->registry().guiObjectCount(), 13);
         EXPECT_EQ(made->widget()->parentWidget(), nullptr);
         EXPECT_TRUE(made->widget()->isHidden());
         EXPECT_EQ(made->widget()->geometry(), QRect(1, 2, 30, 40));
