@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <algorithm>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace orvane::test {
@@ -124,33 +126,22 @@ TEST(Label90, RoundsBandColoursHalvesToEven) {
     EXPECT_EQ(odd.image().pixel(0, 150), qRgb(100, 100, 100));
 }
 
-struct PlainCase {
-    const char* name;
-    int depth;
-    bool animation;
-    bool gradient;
-};
-
-class Label90Background : public ::testing::TestWithParam<PlainCase> {};
-
-TEST_P(Label90Background, IsPlainOnPaletteScreensOrWithoutAnimation) {
-    const PlainCase& c = GetParam();
-    PaintedPanel panel(90, c.depth, c.animation, QColor(10, 200, 60));
-    const std::vector<Band> runs = columnRuns(panel.image());
-    if (c.gradient) {
-        EXPECT_EQ(runs.size(), 30u);
-    } else {
-        ASSERT_EQ(runs.size(), 1u);
+// Palette screens and a panel without animation get plain BgColor; 16 bits and more the
+// gradient, which starts with BgColor.
+TEST(Label90, IsPlainOnPaletteScreensOrWithoutAnimation) {
+    const struct {
+        int depth;
+        bool animation;
+        std::size_t bands;
+    } cases[] = {{24, true, 30}, {16, true, 30}, {8, true, 1}, {32, false, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.depth) + (c.animation ? " bits, animated" : " bits"));
+        PaintedPanel panel(90, c.depth, c.animation, QColor(10, 200, 60));
+        const std::vector<Band> runs = columnRuns(panel.image());
+        ASSERT_EQ(runs.size(), c.bands);
         EXPECT_EQ(runs[0].color, qRgb(10, 200, 60));
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Screens, Label90Background,
-                         ::testing::Values(PlainCase{"TrueColour", 24, true, true},
-                                           PlainCase{"SixteenBit", 16, true, true},
-                                           PlainCase{"Palette", 8, true, false},
-                                           PlainCase{"NoAnimation", 32, false, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 // The font's size is the pixel height of the character cell, and the panel takes it as
 // its width on every paint.
@@ -185,39 +176,26 @@ std::pair<int, int> captionRows(const QImage& image, QRgb background) {
     return {first, last};
 }
 
-struct PlacementCase {
-    const char* name;
-    TLabel90::tstil stil;
-    int anchorRow; // the caption's bottom-most, middle or top-most row
-    int (*anchor)(int first, int last);
-};
-
-class Label90Placement : public ::testing::TestWithParam<PlacementCase> {};
-
 // The caption is about 40 pixels long: it ends at the bottom edge, is centred, or starts
 // at the top edge of a 300-pixel panel (give or take the glyphs' side bearings).
-TEST_P(Label90Placement, StartsTheCaptionWhereItsStyleSays) {
-    const PlacementCase& c = GetParam();
-    PaintedPanel panel(300, 32, false);
-    panel.label->setCaption("Wort");
-    panel.label->setStil(c.stil);
-    panel.settle();
-    const auto [first, last] = captionRows(panel.image(), grey(128));
-    EXPECT_GT(last - first, 20);
-    EXPECT_LT(last - first, 100);
-    EXPECT_NEAR(c.anchor(first, last), c.anchorRow, 4) << first << ".." << last;
+TEST(Label90, StartsTheCaptionWhereItsStyleSays) {
+    const std::pair<TLabel90::tstil, int> cases[] = {
+        {TLabel90::Bottom, 299}, {TLabel90::Center, 150}, {TLabel90::sTop, 0}};
+    for (const auto& [stil, row] : cases) {
+        SCOPED_TRACE(row);
+        PaintedPanel panel(300, 32, false);
+        panel.label->setCaption("Wort");
+        panel.label->setStil(stil);
+        panel.settle();
+        const auto [first, last] = captionRows(panel.image(), grey(128));
+        EXPECT_GT(last - first, 20);
+        EXPECT_LT(last - first, 100);
+        const int anchor = stil == TLabel90::Bottom ? last
+                           : stil == TLabel90::sTop ? first
+                                                    : (first + last) / 2;
+        EXPECT_NEAR(anchor, row, 4) << first << ".." << last;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Styles, Label90Placement,
-                         ::testing::Values(PlacementCase{"Bottom", TLabel90::Bottom, 299,
-                                                         [](int, int last) { return last; }},
-                                           PlacementCase{"Center", TLabel90::Center, 150,
-                                                         [](int first, int last) {
-                                                             return (first + last) / 2;
-                                                         }},
-                                           PlacementCase{"Top", TLabel90::sTop, 0,
-                                                         [](int first, int) { return first; }}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Label90, ShowsItsNameWhenTheCaptionIsEmpty) {
     QWidget window;
