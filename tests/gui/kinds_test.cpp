@@ -195,10 +195,7 @@ INSTANTIATE_TEST_SUITE_P(
         // a list box without a selected item
         WrongKindCase{"getListBoxCurrentItem(\"listbox\");",
                       {errorFromMain("getListBoxCurrentItem",
-                                     "Listenindex außerhalb des gültigen Bereichs (-1)")}}),
-    [](const ::testing::TestParamInfo<WrongKindCase>& info) {
-        return "Row" + std::to_string(info.index);
-    });
+                                     "Listenindex außerhalb des gültigen Bereichs (-1)")}}));
 
 TEST_F(Kinds, StatesColoursAndFontsOfTheAcceptedKinds) {
     EXPECT_EQ(runMain(kAllKinds + R"(
@@ -206,7 +203,6 @@ TEST_F(Kinds, StatesColoursAndFontsOfTheAcceptedKinds) {
         setColor("label", rgb(255, 128, 0));
         setColor("panel", 16711680);
         setFontStyle("label", "Bold");
-        setFontStyle("hyperlink", "Normal");
         setWordWrap("label", true);
         setPanelBorders("panel", false);
         setProgress("progressbar", 150);
@@ -222,7 +218,6 @@ TEST_F(Kinds, StatesColoursAndFontsOfTheAcceptedKinds) {
     EXPECT_TRUE(widget("label")->autoFillBackground());
     EXPECT_EQ(widget("panel")->palette().color(QPalette::Window), QColor(0, 0, 255));
     EXPECT_TRUE(widget("label")->font().bold());
-    EXPECT_FALSE(widget("hyperlink")->font().bold() || widget("hyperlink")->font().underline());
     EXPECT_TRUE(widgetAs<TLabel>("label")->wordWrap());
     EXPECT_EQ(widgetAs<TPanel>("panel")->frameStyle(), QFrame::NoFrame);
     EXPECT_EQ(widgetAs<TProgressBar>("progressbar")->value(), 100);

@@ -15,10 +15,6 @@ class Modal : public WindowScript {
     void click(const std::string& name) {
         then([this, name] { QTest::mouseClick(widget(name), Qt::LeftButton); });
     }
-    // The window's close button.
-    void closeButton(const std::string& name) {
-        then([this, name] { widget(name)->windowHandle()->close(); });
-    }
 };
 
 const std::string kTwoForms = R"(
@@ -41,7 +37,7 @@ TEST_F(Modal, AHandlerShowsASecondFormModallyAndBothLoopsEndInTurn) {
     });
     click("open");
     click("done");
-    closeButton("f1");
+    then([this] { widget("f1")->windowHandle()->close(); }); // the window's close button
     const auto boxes = runMain(kTwoForms + R"(
         showModal("f1");
         messageBox("Ende");
