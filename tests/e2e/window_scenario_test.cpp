@@ -22,9 +22,7 @@ using orvane::e2e::readFile;
 
 const fs::path kScenarios = ORVANE_WINDOW_SCENARIOS;
 
-struct RunResult {
-    int exitCode = -1;
-    std::string out;
+struct RunResult : orvane::e2e::CommandResult {
     std::string err;
 };
 
@@ -49,9 +47,7 @@ class WindowRun : public ::testing::Test {
         const std::string command = "cd '" + m_dir.string() + "' && ORVANE_REGISTRY_DIR='" +
                                     m_dir.string() + "' " + ORVANE_TOOL + " run " + arguments +
                                     " 2>'" + (m_dir / "stderr").string() + "'";
-        const auto finished = orvane::e2e::runCommand(command);
-        RunResult result{finished.exitCode, finished.out, readFile(m_dir / "stderr")};
-        return result;
+        return {orvane::e2e::runCommand(command), readFile(m_dir / "stderr")};
     }
 
     fs::path m_dir;
@@ -91,20 +87,8 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, WindowScenario, ::testing::ValuesIn(scenario
                              return info.param;
                          });
 
-struct MisfitCase {
-    const char* name;
-    const char* scenario;
-    const char* problem; // part of the message on stderr
-};
-
-void PrintTo(const MisfitCase& row, std::ostream* out) {
-    *out << row.name;
-}
-
-class Misfit : public WindowRun, public ::testing::WithParamInterface<MisfitCase> {};
-
 // One form with a button, a field, a list and a second form shown from the button.
-const char* const kMisfitScript = R"(
+const char* const kForms = R"(
     void onOpen(string s) { showModal("g"); }
     void main() {
         createForm("f", 0, 0, 300, 200, "F");
@@ -117,39 +101,9 @@ const char* const kMisfitScript = R"(
         showModal("f");
     })";
 
-TEST_P(Misfit, EndsTheRunWithCodeThree) {
-    const RunResult result = run("--scenario '" + write("s", GetParam().scenario) + "' --script '" +
-                                 write("m.ovs", kMisfitScript) + "'");
-    EXPECT_EQ(result.exitCode, 3);
-    EXPECT_NE(result.err.find(GetParam().problem), std::string::npos) << result.err;
-    EXPECT_NE(result.out.find("{\"event\":\"exit\",\"code\":3}"), std::string::npos);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Actions, Misfit,
-    ::testing::Values(
-        MisfitCase{"UnknownObject", "click nix\n", "no object is registered as 'nix'"},
-        MisfitCase{"TypeIntoAButton", "type open abc\n", "'open' is a button"},
-        MisfitCase{"ClickAForm", "click f\n", "'f' is a form"},
-        MisfitCase{"CloseAButton", "close open\n", "'open' is a button"},
-        MisfitCase{"RowOutOfRange", "select list 0\n", "no row '0' in a list of 0"},
-        MisfitCase{"RowNotANumber", "select list eins\n", "no row 'eins'"},
-        MisfitCase{"NoCurrentItem", "dblclick list\n", "'list' has no current item"},
-        MisfitCase{"BlockedByAModalForm", "click open\nclick field\n",
-                   "'field' is not shown or its window is blocked"},
-        MisfitCase{"HiddenForm", "click inner\n", "'inner' is not shown"},
-        MisfitCase{"AnswerWithoutQuestion", "yes\n", "no Yes/No box is waiting"},
-        MisfitCase{"UnknownVerb", "drag open\n", "unknown action"},
-        MisfitCase{"RanOut", "dump\n", "the scenario ran out while a modal form was waiting"},
-        MisfitCase{"RanOutInside", "click open\n", "ran out while a modal form was waiting"},
-        MisfitCase{"PictureWithoutName", "shot\n", "cannot save ''"}),
-    [](const ::testing::TestParamInfo<MisfitCase>& info) { return info.param.name; });
-
-class FolderDialogMisfit : public WindowRun, public ::testing::WithParamInterface<MisfitCase> {};
-
 // showFolderDialog from a button's handler inside a modal form: a stop while the dialog
 // waits closes the dialog and the form and ends the run.
-const char* const kFolderScript = R"(
+const char* const kFolder = R"(
     void onChoose(string s) { messageBox("[" + showFolderDialog() + "]"); }
     void main() {
         createForm("f", 0, 0, 300, 200, "F");
@@ -157,9 +111,23 @@ const char* const kFolderScript = R"(
         showModal("f");
     })";
 
-TEST_P(FolderDialogMisfit, EndsTheRunWithCodeThree) {
+struct MisfitCase {
+    const char* name;
+    const char* script;
+    const char* scenario;
+    const char* problem; // part of the message on stderr
+};
+
+void PrintTo(const MisfitCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class Misfit : public WindowRun, public ::testing::WithParamInterface<MisfitCase> {};
+
+// No message box is shown: a scenario problem ends the run before any handler's box.
+TEST_P(Misfit, EndsTheRunWithCodeThree) {
     const RunResult result = run("--scenario '" + write("s", GetParam().scenario) + "' --script '" +
-                                 write("m.ovs", kFolderScript) + "'");
+                                 write("m.ovs", GetParam().script) + "'");
     EXPECT_EQ(result.exitCode, 3);
     EXPECT_NE(result.err.find(GetParam().problem), std::string::npos) << result.err;
     EXPECT_EQ(result.out.find("\"event\":\"msgbox\""), std::string::npos) << result.out;
@@ -167,18 +135,36 @@ TEST_P(FolderDialogMisfit, EndsTheRunWithCodeThree) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Actions, FolderDialogMisfit,
+    Actions, Misfit,
     ::testing::Values(
-        MisfitCase{"RanOut", "click choose\n",
+        MisfitCase{"UnknownObject", kForms, "click nix\n", "no object is registered as 'nix'"},
+        MisfitCase{"TypeIntoAButton", kForms, "type open abc\n", "'open' is a button"},
+        MisfitCase{"ClickAForm", kForms, "click f\n", "'f' is a form"},
+        MisfitCase{"CloseAButton", kForms, "close open\n", "'open' is a button"},
+        MisfitCase{"RowOutOfRange", kForms, "select list 0\n", "no row '0' in a list of 0"},
+        MisfitCase{"RowNotANumber", kForms, "select list eins\n", "no row 'eins'"},
+        MisfitCase{"NoCurrentItem", kForms, "dblclick list\n", "'list' has no current item"},
+        MisfitCase{"BlockedByAModalForm", kForms, "click open\nclick field\n",
+                   "'field' is not shown or its window is blocked"},
+        MisfitCase{"HiddenForm", kForms, "click inner\n", "'inner' is not shown"},
+        MisfitCase{"AnswerWithoutQuestion", kForms, "yes\n", "no Yes/No box is waiting"},
+        MisfitCase{"UnknownVerb", kForms, "drag open\n", "unknown action"},
+        MisfitCase{"RanOut", kForms, "dump\n",
+                   "the scenario ran out while a modal form was waiting"},
+        MisfitCase{"RanOutInside", kForms, "click open\n",
+                   "ran out while a modal form was waiting"},
+        MisfitCase{"PictureWithoutName", kForms, "shot\n", "cannot save ''"},
+        MisfitCase{"FolderRanOut", kFolder, "click choose\n",
                    "the scenario ran out while the folder dialog was waiting"},
-        MisfitCase{"RanOutAfterNewFolder", "click choose\nnewfolder Neu\n",
+        MisfitCase{"FolderRanOutAfterNewFolder", kFolder, "click choose\nnewfolder Neu\n",
                    "the scenario ran out while the folder dialog was waiting"},
-        MisfitCase{"ScriptObjectBlocked", "click choose\nclick choose\n",
+        MisfitCase{"FolderScriptObjectBlocked", kFolder, "click choose\nclick choose\n",
                    "scenario line 2: 'click' does not fit: the folder dialog is waiting"},
-        MisfitCase{"AnswerWithoutQuestion", "click choose\nyes\n", "'yes' does not fit"},
-        MisfitCase{"MissingFolder", "click choose\nfolder fehlt\n",
+        MisfitCase{"FolderAnswerWithoutQuestion", kFolder, "click choose\nyes\n",
+                   "'yes' does not fit"},
+        MisfitCase{"FolderMissing", kFolder, "click choose\nfolder fehlt\n",
                    "scenario line 2: folder: no folder "},
-        MisfitCase{"FolderActionOutsideTheDialog", "cancel\n", "unknown action"}),
+        MisfitCase{"FolderActionOutsideTheDialog", kFolder, "cancel\n", "unknown action"}),
     [](const ::testing::TestParamInfo<MisfitCase>& info) { return info.param.name; });
 
 } // namespace

@@ -44,19 +44,10 @@ INSTANTIATE_TEST_SUITE_P(
                       DecodeCase{std::string("\xFE\xFF\0G\0r\0\xFC", 8), "Gr\xC3\xBC"},
                       DecodeCase{std::string("\xFF\xFE\x3D\xD8\x00\xDE", 6), "\xF0\x9F\x98\x80"},
                       DecodeCase{std::string("\xFE\xFF\xD8\x3D\xDE\x00", 6), "\xF0\x9F\x98\x80"},
-                      DecodeCase{std::string("\xFF\xFE\x3D\xD8"
-                                             "A\0",
-                                             6),
-                                 kFffd + "A"},
-                      DecodeCase{std::string("\xFF\xFE\x00\xDE"
-                                             "A\0",
-                                             6),
-                                 kFffd + "A"},
+                      DecodeCase{std::string("\xFF\xFE\x3D\xD8\x41\0", 6), kFffd + "A"},
+                      DecodeCase{std::string("\xFF\xFE\x00\xDE\x41\0", 6), kFffd + "A"},
                       DecodeCase{"\xFF\xFE\x3D\xD8", kFffd},
-                      DecodeCase{std::string("\xFF\xFE"
-                                             "A\0B",
-                                             5),
-                                 "A" + kFffd},
+                      DecodeCase{std::string("\xFF\xFE\x41\0\x42", 5), "A" + kFffd},
                       DecodeCase{"\xEF\xBB\xBF"
                                  "a\xFF"
                                  "b\xE2\x82",
@@ -132,21 +123,20 @@ TEST(PackageFile, SamePackageInEveryEncodingGivesTheSameDocument) {
 }
 
 TEST(PackageFile, UnreadableOrBrokenFilesGiveNoDocumentAndTheReason) {
-    const std::string missing = tempPath("no-such-package.ovsp");
-    EXPECT_EQ(loadPackageFile(missing).error,
-              "Paketdatei " + missing + " kann nicht gelesen werden: " + std::strerror(ENOENT));
-    const std::string folder = ::testing::TempDir();
-    EXPECT_EQ(loadPackageFile(folder).error,
-              "Paketdatei " + folder + " kann nicht gelesen werden: " + std::strerror(EISDIR));
-    const TempFile emptyFile("empty.ovsp", "");
-    const std::string& empty = emptyFile.path();
-    EXPECT_EQ(loadPackageFile(empty).error,
-              "Paketdatei " + empty + ": Kein gültiges JSON: das Dokument ist leer");
-    const TempFile unfinishedFile("unfinished.ovsp", "{\"programfile\": \"x\"");
-    const std::string& unfinished = unfinishedFile.path();
-    EXPECT_EQ(loadPackageFile(unfinished).error,
-              "Paketdatei " + unfinished +
-                  ": Kein gültiges JSON: Objekt oder Array nicht abgeschlossen (Byte 0)");
+    const TempFile empty("empty.ovsp", "");
+    const TempFile unfinished("unfinished.ovsp", "{\"programfile\": \"x\"");
+    const std::string unreadable = " kann nicht gelesen werden: ";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {tempPath("no-such-package.ovsp"), unreadable + std::strerror(ENOENT)},
+        {::testing::TempDir(), unreadable + std::strerror(EISDIR)},
+        {empty.path(), ": Kein gültiges JSON: das Dokument ist leer"},
+        {unfinished.path(), ": Kein gültiges JSON: Objekt oder Array nicht abgeschlossen (Byte 0)"},
+    };
+    for (const auto& [path, reason] : cases) {
+        const LoadedJson loaded = loadPackageFile(path);
+        EXPECT_FALSE(loaded.document) << path;
+        EXPECT_EQ(loaded.error, "Paketdatei " + path + reason);
+    }
 }
 
 // A pipe reports no size, so the reader has to grow its buffer as the bytes arrive.

@@ -30,11 +30,17 @@ const char* const kPackage = R"({
 
 struct LookupCase {
     const char* path;
-    const char* expected; // the text, or the whole error message
+    std::string expected; // the text, or the whole error message
 };
 void PrintTo(const LookupCase& c, std::ostream* os) {
     *os << printable(c.path);
 }
+
+const std::string kEmptyName =
+    "Leerer Name in der Punktnotation nicht zulässig, verwenden Sie ['']";
+const std::string kOpenBracket = "Pfad mit geöffneter eckiger Klammer beendet";
+const std::string kBadIndex = "Ungültiger Index für Array: ";
+const std::string kAfterIndexer = "Unerwartetes Zeichen beim Analysieren des Indizierers: ";
 
 class PackageStringLookup : public ::testing::TestWithParam<LookupCase> {};
 
@@ -74,50 +80,36 @@ INSTANTIATE_TEST_SUITE_P(
         LookupCase{"nested", "Konvertierung von Objekt in String wird nicht unterstützt"},
         LookupCase{"", "Konvertierung von Objekt in String wird nicht unterstützt"}));
 
-INSTANTIATE_TEST_SUITE_P(
-    MissingValues, PackageStringLookup,
-    ::testing::Values(LookupCase{"missing", "Wert 'missing' nicht gefunden"},
-                      LookupCase{"Programfile", "Wert 'Programfile' nicht gefunden"},
-                      LookupCase{"a.b", "Wert 'a.b' nicht gefunden"},
-                      LookupCase{"binfiles[3].id", "Wert 'binfiles[3].id' nicht gefunden"},
-                      LookupCase{"binfiles[-1].id", "Wert 'binfiles[-1].id' nicht gefunden"},
-                      LookupCase{"binfiles[99999999999999999999999].id",
-                                 "Wert 'binfiles[99999999999999999999999].id' nicht gefunden"},
-                      LookupCase{"binfiles.1", "Wert 'binfiles.1' nicht gefunden"},
-                      LookupCase{"[0]", "Wert '[0]' nicht gefunden"},
-                      LookupCase{"programfile.", "Wert 'programfile.' nicht gefunden"},
-                      LookupCase{"binfiles[0]. id", "Wert 'binfiles[0]. id' nicht gefunden"},
-                      LookupCase{"binfiles]", "Wert 'binfiles]' nicht gefunden"},
-                      // The lookup ends at the first step that finds nothing; the rest is not read.
-                      LookupCase{"missing[", "Wert 'missing[' nicht gefunden"}));
+TEST(PackageMissingValue, TheErrorNamesTheWholePath) {
+    const PackageDocument package = packageFrom(kPackage);
+    for (const std::string path :
+         {"missing", "Programfile", "a.b", "binfiles[3].id", "binfiles[-1].id",
+          "binfiles[99999999999999999999999].id", "binfiles.1", "[0]", "programfile.",
+          "binfiles[0]. id", "binfiles]",
+          // The lookup ends at the first step that finds nothing; the rest is not read.
+          "missing["})
+        EXPECT_EQ(errorOf([&] { package.packageString(path); }),
+                  "Wert '" + path + "' nicht gefunden");
+}
 
 INSTANTIATE_TEST_SUITE_P(
     MalformedPaths, PackageStringLookup,
     ::testing::Values(
         LookupCase{".programfile", "Unerwartetes char für Stammelement: ."},
         LookupCase{" .programfile", "Unerwartetes char für Stammelement: ."},
-        LookupCase{"binfiles..id",
-                   "Leerer Name in der Punktnotation nicht zulässig, verwenden Sie ['']"},
-        LookupCase{"binfiles[0].[1]",
-                   "Leerer Name in der Punktnotation nicht zulässig, verwenden Sie ['']"},
-        LookupCase{"binfiles[0]. ",
-                   "Leerer Name in der Punktnotation nicht zulässig, verwenden Sie ['']"},
-        LookupCase{"binfiles[", "Pfad mit geöffneter eckiger Klammer beendet"},
-        LookupCase{"binfiles[ \t", "Pfad mit geöffneter eckiger Klammer beendet"},
-        LookupCase{"binfiles[0", "Pfad mit geöffneter eckiger Klammer beendet"},
-        LookupCase{"['programfile' ", "Pfad mit geöffneter eckiger Klammer beendet"},
+        LookupCase{"binfiles..id", kEmptyName}, LookupCase{"binfiles[0].[1]", kEmptyName},
+        LookupCase{"binfiles[0]. ", kEmptyName}, LookupCase{"binfiles[", kOpenBracket},
+        LookupCase{"binfiles[ \t", kOpenBracket}, LookupCase{"binfiles[0", kOpenBracket},
+        LookupCase{"['programfile' ", kOpenBracket},
         LookupCase{"['programfile", "Pfad mit geöffnetem String beendet"},
         LookupCase{"['it\\'", "Pfad mit geöffnetem String beendet"},
-        LookupCase{"binfiles[x]", "Ungültiger Index für Array: x"},
-        LookupCase{"binfiles[]", "Ungültiger Index für Array: "},
-        LookupCase{"binfiles[ 1 2 ]", "Ungültiger Index für Array: 1 2"},
-        LookupCase{"binfiles[1.5]", "Ungültiger Index für Array: 1.5"},
-        LookupCase{"binfiles[-]", "Ungültiger Index für Array: -"},
-        LookupCase{"['programfile'x]", "Unerwartetes Zeichen beim Analysieren des Indizierers: x"},
-        LookupCase{"binfiles[0]id", "Unerwartetes Zeichen beim Analysieren des Indizierers: i"},
-        LookupCase{"binfiles[0]]", "Unerwartetes Zeichen beim Analysieren des Indizierers: ]"},
-        LookupCase{"binfiles[0]\xC3\xA4",
-                   "Unerwartetes Zeichen beim Analysieren des Indizierers: \xC3\xA4"}));
+        LookupCase{"binfiles[x]", kBadIndex + "x"}, LookupCase{"binfiles[]", kBadIndex},
+        LookupCase{"binfiles[ 1 2 ]", kBadIndex + "1 2"},
+        LookupCase{"binfiles[1.5]", kBadIndex + "1.5"}, LookupCase{"binfiles[-]", kBadIndex + "-"},
+        LookupCase{"['programfile'x]", kAfterIndexer + "x"},
+        LookupCase{"binfiles[0]id", kAfterIndexer + "i"},
+        LookupCase{"binfiles[0]]", kAfterIndexer + "]"},
+        LookupCase{"binfiles[0]\xC3\xA4", kAfterIndexer + "\xC3\xA4"}));
 
 TEST(PackageArray, GivesArraysAndRejectsEverythingElse) {
     const PackageDocument package = packageFrom(kPackage);

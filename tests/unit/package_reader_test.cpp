@@ -73,6 +73,12 @@ std::string invalid(const std::string& reason) {
     return "Kein gültiges JSON: " + reason;
 }
 
+// The reader's message for a missing or surplus separator or bracket at `byte`.
+std::string punctuation(int byte) {
+    return invalid("Komma, Doppelpunkt oder Klammer fehlt oder ist überzählig (Byte " +
+                   std::to_string(byte) + ")");
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Faults, JsonReading,
     ::testing::Values(
@@ -81,27 +87,16 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"{", invalid("Objekt oder Array nicht abgeschlossen (Byte 0)")},
         ReadCase{"{\"a\":[1,2", invalid("Objekt oder Array nicht abgeschlossen (Byte 0)")},
         ReadCase{"\"abc", invalid("Zeichenkette nicht abgeschlossen")},
-        ReadCase{"[1,]",
-                 invalid("Komma, Doppelpunkt oder Klammer fehlt oder ist überzählig (Byte 3)")},
-        ReadCase{"[1 2]",
-                 invalid("Komma, Doppelpunkt oder Klammer fehlt oder ist überzählig (Byte 3)")},
-        ReadCase{"{\"a\" 1}",
-                 invalid("Komma, Doppelpunkt oder Klammer fehlt oder ist überzählig (Byte 5)")},
-        ReadCase{"{1:2}",
-                 invalid("Komma, Doppelpunkt oder Klammer fehlt oder ist überzählig (Byte 1)")},
+        ReadCase{"[1,]", punctuation(3)}, ReadCase{"[1 2]", punctuation(3)},
+        ReadCase{"{\"a\" 1}", punctuation(5)}, ReadCase{"{1:2}", punctuation(1)},
         // A string followed by ":" inside an array is no member name.
-        ReadCase{"[\"a\":1]",
-                 invalid("Komma, Doppelpunkt oder Klammer fehlt oder ist überzählig (Byte 4)")},
-        ReadCase{"{\"a\":\"b\":\"c\"}",
-                 invalid("Komma, Doppelpunkt oder Klammer fehlt oder ist überzählig (Byte 8)")},
+        ReadCase{"[\"a\":1]", punctuation(4)}, ReadCase{"{\"a\":\"b\":\"c\"}", punctuation(8)},
         ReadCase{"[01]", invalid("ungültige Zahl (Byte 1)")},
         ReadCase{"[1.]", invalid("ungültige Zahl (Byte 1)")},
         ReadCase{"[-]", invalid("ungültige Zahl (Byte 1)")},
         ReadCase{"[1e]", invalid("ungültige Zahl (Byte 1)")},
         ReadCase{"[tru]", invalid("ungültiger Wert (Byte 1)")},
-        ReadCase{"[nulll]", invalid("ungültiger Wert (Byte 1)")},
-        ReadCase{"[NaN]",
-                 invalid("Komma, Doppelpunkt oder Klammer fehlt oder ist überzählig (Byte 1)")},
+        ReadCase{"[nulll]", invalid("ungültiger Wert (Byte 1)")}, ReadCase{"[NaN]", punctuation(1)},
         ReadCase{R"(["a\x"])", invalid("ungültige Escape-Sequenz (Byte 3)")},
         ReadCase{R"(["\u12G4"])", invalid("ungültige Escape-Sequenz (Byte 2)")},
         ReadCase{"[\"a\x01\"]", invalid("Steuerzeichen in einer Zeichenkette")},

@@ -159,7 +159,8 @@ TEST(Scanner, HostileInputNeverCrashes) {
     hostile += " ; }";
     const auto tokens = scanTokens(hostile);
     ASSERT_GE(tokens.size(), 5u);
-    EXPECT_LE(tokens[6].text.size(), 255u);
+    for (const TokenView& token : tokens)
+        EXPECT_LE(token.text.size(), 255u);
     EXPECT_EQ(tokens.back().typ, ttEndOfFile);
 }
 
