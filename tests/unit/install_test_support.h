@@ -50,9 +50,8 @@ inline std::string base64Lines(const std::string& bytes) {
     return text;
 }
 
-// A package whose binfiles[k].bin hold the Base64 `texts` in order, followed by `rest`.
-inline std::string binfilesJson(const std::vector<std::string>& texts,
-                                const std::string& rest = "") {
+// A package whose binfiles[k].bin hold the Base64 `texts` in order.
+inline std::string binfilesJson(const std::vector<std::string>& texts) {
     std::string json = R"({"binfiles": [)";
     for (std::size_t k = 0; k < texts.size(); ++k) {
         json += k > 0 ? R"(, {"bin": ")" : R"({"bin": ")";
@@ -60,7 +59,7 @@ inline std::string binfilesJson(const std::vector<std::string>& texts,
             json += c == '\n' ? std::string("\\n") : std::string(1, c);
         json += "\"}";
     }
-    return json + "]" + rest + "}";
+    return json + "]}";
 }
 
 // `size` bytes of a repeating pattern that no piece boundary can hide a shift in.

@@ -86,7 +86,8 @@ INSTANTIATE_TEST_SUITE_P(Paths, WriteRegistryStringTest, ::testing::Values(
     WriteCase{"ExistingKeyInOtherCase", R"(HKEY_CURRENT_USER\software\acme\V)",
               HKCU, R"(\Software\Acme)", "V", {}},
     WriteCase{"EmptyPartNamesNoKey", R"(HKEY_CURRENT_USER\Software\\App\V)",
-              HKCU, R"(\Software\App)", "V", {"[registry]", R"(HKEY_CURRENT_USER\\Software\\App)"}}),
+              HKCU, R"(\Software\App)", "V",
+              {"[registry]", R"(HKEY_CURRENT_USER\\Software\\App)"}}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 

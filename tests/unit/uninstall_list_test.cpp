@@ -25,19 +25,16 @@ TEST_P(UninstallEntryTest, PutsEachEntryDirectlyBelowTheFirstEqualHeader) {
 
 INSTANTIATE_TEST_SUITE_P(
     Sections, UninstallEntryTest,
-    ::testing::Values(EntryCase{"NewestEntryFirst",
-                                {{"dateien", R"(C:\a.txt)"}, {"dateien", R"(C:\b.txt)"}},
-                                {"[dateien]", R"(C:\b.txt)", R"(C:\a.txt)"}},
-                      EntryCase{
-                          "SectionsInOrderOfFirstUse",
-                          {{"ordner", "/p/"}, {"dateien", "/p/a"}, {"ordner", "/p/q/"}, {"x", ""}},
-                          {"[ordner]", "/p/q/", "/p/", "[dateien]", "/p/a", "[x]", ""}},
-                      EntryCase{"SectionNamesAreCaseSensitive",
-                                {{"dateien", "a"}, {"Dateien", "b"}, {"dateien", "c"}},
-                                {"[dateien]", "c", "a", "[Dateien]", "b"}},
-                      EntryCase{"AnEntryEqualToAHeaderCountsAsThatHeader",
-                                {{"ordner", "[dateien]"}, {"dateien", "a"}, {"ordner", "b"}},
-                                {"[ordner]", "b", "[dateien]", "a"}}),
+    ::testing::Values(
+        EntryCase{"SectionsInOrderOfFirstUse",
+                  {{"ordner", "/p/"}, {"dateien", "/p/a"}, {"ordner", "/p/q/"}, {"x", ""}},
+                  {"[ordner]", "/p/q/", "/p/", "[dateien]", "/p/a", "[x]", ""}},
+        EntryCase{"SectionNamesAreCaseSensitive",
+                  {{"dateien", "a"}, {"Dateien", "b"}, {"dateien", "c"}},
+                  {"[dateien]", "c", "a", "[Dateien]", "b"}},
+        EntryCase{"AnEntryEqualToAHeaderCountsAsThatHeader",
+                  {{"ordner", "[dateien]"}, {"dateien", "a"}, {"ordner", "b"}},
+                  {"[ordner]", "b", "[dateien]", "a"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class SaveUninstallDataTest : public TempRegistryTest {};
