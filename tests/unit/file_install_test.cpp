@@ -7,7 +7,6 @@
 #include "json_reader.h"
 #include "linux_shell.h"
 #include "package_lookup.h"
-#include "script_error.h"
 #include "uninstall_list.h"
 
 #include <cerrno>
@@ -70,12 +69,7 @@ class InstallFileTest : public TempFolderTest {
         return installFile(*m_lookup, m_list, s1, s2, paint);
     }
     std::string installError(const std::string& s1, const std::string& s2) {
-        try {
-            install(s1, s2);
-        } catch (const ScriptError& e) {
-            return e.what();
-        }
-        return "";
+        return scriptErrorOf([&] { install(s1, s2); });
     }
     std::vector<std::string> entries() const { return entriesBelowHeader(m_list, dir()); }
 
@@ -161,11 +155,10 @@ TEST_F(InstallFileTest, WriteErrorsNameThePathAndTheReasonAndKeepTheOldFile) {
     {
         const FileSizeLimit limit(64 * 1024);
         EXPECT_EQ(installError("binfiles[0].bin", dir() + "\\neu\\gross.bin"),
-                  "Datei " + target + " kann nicht erstellt werden. " + std::strerror(EFBIG));
+                  cannotCreate(target, std::strerror(EFBIG)));
     }
     EXPECT_EQ(installError("binfiles[0].bin", path("ordner/gross.bin")),
-              "Datei " + path("ordner/gross.bin") + " kann nicht erstellt werden. " +
-                  std::strerror(EISDIR));
+              cannotCreate(path("ordner/gross.bin"), std::strerror(EISDIR)));
     EXPECT_EQ(readFile(target), "alt");
     EXPECT_EQ(entriesOf(path("neu")), std::set<std::string>{"gross.bin"});
     EXPECT_TRUE(entries().empty());
@@ -202,13 +195,8 @@ TEST_F(CreateLinkTest, WritesTheEntryInNewFoldersAndRecordsBoth) {
 TEST_F(CreateLinkTest, AShortcutThatCannotBeSavedIsAnErrorAndNotRecorded) {
     FailingShell shell;
     UninstallList list;
-    try {
-        createLink(shell, list, path("Neu/App.desktop"), "/bin/true");
-        ADD_FAILURE() << "no error";
-    } catch (const ScriptError& e) {
-        EXPECT_EQ(std::string(e.what()), "Datei " + path("Neu/App.desktop") +
-                                             " kann nicht erstellt werden. Keine Berechtigung");
-    }
+    EXPECT_EQ(scriptErrorOf([&] { createLink(shell, list, path("Neu/App.desktop"), "/bin/true"); }),
+              cannotCreate(path("Neu/App.desktop"), "Keine Berechtigung"));
     EXPECT_EQ(entriesBelowHeader(list, dir()), (std::vector<std::string>{"[ordner]", "T/Neu/"}));
 }
 

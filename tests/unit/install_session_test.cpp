@@ -58,9 +58,9 @@ TEST_F(InstallSessionTest, ReportsWholeGermanMessages) {
                                "Fehler in TCInterpreterEx.callFunction (Name: ";
     EXPECT_EQ(boxesOf("createLink(\"" + path("datei\\Start\\a.desktop") + "\", \"/bin/true\");",
                       RunOutcome::failed),
-              std::vector<std::string>{prefix + "createLink): Datei " +
-                                       path("datei/Start/a.desktop") +
-                                       " kann nicht erstellt werden. Not a directory. (16)"});
+              std::vector<std::string>{
+                  prefix + "createLink): " +
+                  cannotCreate(path("datei/Start/a.desktop"), "Not a directory. (16)")});
     EXPECT_EQ(boxesOf("setArraySize(\"liste\", 0 - 1);", RunOutcome::failed),
               std::vector<std::string>{prefix + "setArraySize): Laufzeitfehler im C-Interpreter:\r"
                                                 "Ungültige Arraygröße -1 für liste. (16)"});

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "registry_test_support.h" // readFile, TempFolderTest, TempRegistryTest
+#include "script_error.h"
 
 #include <csignal>
 #include <cstdint>
@@ -48,6 +49,21 @@ inline std::string base64Lines(const std::string& bytes) {
             text += '\n';
     }
     return text;
+}
+
+// The message of the ScriptError that `action` raises, "no error" when it raises none.
+template <class Action> std::string scriptErrorOf(Action&& action) {
+    try {
+        action();
+    } catch (const ScriptError& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+// The message for a file that cannot be written.
+inline std::string cannotCreate(const std::string& path, const std::string& reason) {
+    return "Datei " + path + " kann nicht erstellt werden. " + reason;
 }
 
 // A package whose binfiles[k].bin hold the Base64 `texts` in order.

@@ -1,6 +1,5 @@
 // The uninstall list: where entries go, and the saved file.
 #include "install_test_support.h"
-#include "script_error.h"
 
 #include <cerrno>
 #include <cstring>
@@ -37,7 +36,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {"[ordner]", "b", "[dateien]", "a"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-class SaveUninstallDataTest : public TempRegistryTest {};
+using SaveUninstallDataTest = TempFolderTest;
 
 TEST_F(SaveUninstallDataTest, SavingTwiceLeavesTheListAsItStoodAtTheSecondCall) {
     UninstallList list;
@@ -68,13 +67,8 @@ TEST_F(SaveUninstallDataTest, AFileThatCannotBeWrittenRaisesTheFileErrorAndLeave
     UninstallList list;
     for (const auto& [target, error] :
          {std::pair{path("missing/u.dat"), ENOENT}, std::pair{path("folder"), EISDIR}}) {
-        try {
-            saveUninstallData(list, target);
-            ADD_FAILURE() << "no error for " << target;
-        } catch (const ScriptError& e) {
-            EXPECT_EQ(std::string(e.what()),
-                      "Datei " + target + " kann nicht erstellt werden. " + std::strerror(error));
-        }
+        EXPECT_EQ(scriptErrorOf([&] { saveUninstallData(list, target); }),
+                  cannotCreate(target, std::strerror(error)));
     }
     EXPECT_EQ(list.lines().size(), kUninstallHeaderLines.size());
     EXPECT_EQ(entriesOf(dir()), std::set<std::string>{"folder"});
