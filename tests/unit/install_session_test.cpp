@@ -9,112 +9,71 @@
 namespace orvane::test {
 namespace {
 
-struct ProgramFilesCase {
-    const char* name;
-    std::function<void(RegistryStore&)> prepare;
-    bool storeIsAFile = false;
-    std::vector<std::string> boxes; // "caption: text" of every box
+class InstallSessionTest : public TempRegistryTest {
+  protected:
+    // Runs `main` with `body` and returns "caption: text" of every box, error boxes marked " (16)".
+    std::vector<std::string> boxesOf(const std::string& body, RunOutcome expected,
+                                     const PackageLookup* package = nullptr,
+                                     const PaintBetweenChunks& paint = {}) {
+        RecordingDialog dialog;
+        ScriptSession session(dialog, package);
+        session.setPaintBetweenChunks(paint);
+        EXPECT_EQ(session.run("string liste[];\nvoid main() { " + body + " }"), expected) << body;
+        std::vector<std::string> boxes;
+        for (const RecordedBox& box : dialog.boxes())
+            boxes.push_back(box.caption + ": " + box.text +
+                            (box.flags == mbIconError ? " (16)" : ""));
+        return boxes;
+    }
+    std::vector<std::string> programFilesBoxes() {
+        return boxesOf(R"(messageBox("[" + getProgramFilesDir() + "]");)",
+                       RunOutcome::mainReturned);
+    }
 };
 
-class ProgramFilesDirTest : public TempRegistryTest,
-                            public ::testing::WithParamInterface<ProgramFilesCase> {};
-
-TEST_P(ProgramFilesDirTest, ReadsTheValueOrShowsTheErrorBox) {
-    const ProgramFilesCase& c = GetParam();
+// The store holding the value is covered by the golden script install/folders.
+TEST_F(InstallSessionTest, ProgramFilesDirWithoutTheValueOrItsKey) {
+    const std::vector<std::string> missing = {"Fehler: Konnte Programm-Ordner nicht finden (16)",
+                                              "Messagebox: []"};
     {
         RegistryStore store(registryFilesFromEnvironment());
-        ASSERT_TRUE(store.keyExists(Hive::LocalMachine, kCurrentVersionKey).ok());
-        c.prepare(store);
+        store.deleteKeyTree(Hive::LocalMachine, kCurrentVersionKey);
+        ASSERT_TRUE(store.createKey(Hive::LocalMachine, kCurrentVersionKey).ok());
     }
-    if (c.storeIsAFile) {
-        writeFile(path("keine-registry"), "");
-        ::setenv("ORVANE_REGISTRY_DIR", path("keine-registry").c_str(), 1);
+    EXPECT_EQ(programFilesBoxes(), std::vector<std::string>{"Messagebox: []"}) << "no value";
+    {
+        RegistryStore store(registryFilesFromEnvironment());
+        ASSERT_TRUE(store.deleteKeyTree(Hive::LocalMachine, "\\Software\\Microsoft").ok);
     }
-    RecordingDialog dialog;
-    ScriptSession session(dialog, nullptr);
-    ASSERT_EQ(session.run("void main() { messageBox(\"[\" + getProgramFilesDir() + \"]\"); }"),
-              RunOutcome::mainReturned);
-    std::vector<std::string> boxes;
-    for (const RecordedBox& box : dialog.boxes())
-        boxes.push_back(box.caption + ": " + box.text + (box.flags == mbIconError ? " (16)" : ""));
-    EXPECT_EQ(boxes, c.boxes);
+    EXPECT_EQ(programFilesBoxes(), missing) << "no key";
+    writeFile(path("keine-registry"), "");
+    setVariable("ORVANE_REGISTRY_DIR", path("keine-registry"));
+    EXPECT_EQ(programFilesBoxes(), missing) << "a store that cannot be opened";
 }
 
-const std::string kMissing = "Fehler: Konnte Programm-Ordner nicht finden (16)";
-
-INSTANTIATE_TEST_SUITE_P(
-    Registry, ProgramFilesDirTest,
-    ::testing::Values(ProgramFilesCase{"TheValue",
-                                       [](RegistryStore& store) {
-                                           store.writeString(Hive::LocalMachine, kCurrentVersionKey,
-                                                             kProgramFilesDirValue,
-                                                             "/srv/programme");
-                                       },
-                                       false,
-                                       {"Messagebox: [/srv/programme]"}},
-                      ProgramFilesCase{"AKeyWithoutTheValueGivesNothingQuietly",
-                                       [](RegistryStore& store) {
-                                           store.deleteKeyTree(Hive::LocalMachine,
-                                                               kCurrentVersionKey);
-                                           store.createKey(Hive::LocalMachine, kCurrentVersionKey);
-                                       },
-                                       false,
-                                       {"Messagebox: []"}},
-                      ProgramFilesCase{"AMissingKeyShowsTheBox",
-                                       [](RegistryStore& store) {
-                                           store.deleteKeyTree(Hive::LocalMachine,
-                                                               "\\Software\\Microsoft");
-                                       },
-                                       false,
-                                       {kMissing, "Messagebox: []"}},
-                      ProgramFilesCase{"AStoreThatCannotBeOpenedShowsTheBox",
-                                       [](RegistryStore&) {},
-                                       true,
-                                       {kMissing, "Messagebox: []"}}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-// The text of the error report a one-line `main` ends with, without the call prefixes.
-class InstallErrorTest : public TempRegistryTest {
-  protected:
-    std::string errorOf(const std::string& body) {
-        RecordingDialog dialog;
-        ScriptSession session(dialog, nullptr);
-        EXPECT_EQ(session.run("string liste[];\nvoid main() { " + body + " }"), RunOutcome::failed);
-        return dialog.boxes().empty() ? "" : dialog.boxes().back().text;
-    }
-};
-
-TEST_F(InstallErrorTest, ReportsWholeGermanMessages) {
+// A missing variable for setArraySize is covered by the golden script install/set_array_size.
+TEST_F(InstallSessionTest, ReportsWholeGermanMessages) {
     writeFile(path("datei"), "");
-    const std::string prefix = "Fehler in TCInterpreterEx.callFunction (Name: main): Fehler in "
-                               "TCInterpreterEx.callFunction (Name: ";
-    EXPECT_EQ(errorOf("createLink(\"" + path("datei\\Start\\a.desktop") + "\", \"/bin/true\");"),
-              prefix + "createLink): Datei " + path("datei/Start/a.desktop") +
-                  " kann nicht erstellt werden. Not a directory.");
-    EXPECT_EQ(errorOf("setArraySize(\"fehlt\", 3);"),
-              prefix + "setArraySize): Variable fehlt nicht gefunden!");
-    EXPECT_EQ(errorOf("setArraySize(\"liste\", 0 - 1);"),
-              prefix + "setArraySize): Laufzeitfehler im C-Interpreter:\rUngültige Arraygröße -1 "
-                       "für liste.");
+    const std::string prefix = "Installer: Fehler in TCInterpreterEx.callFunction (Name: main): "
+                               "Fehler in TCInterpreterEx.callFunction (Name: ";
+    EXPECT_EQ(boxesOf("createLink(\"" + path("datei\\Start\\a.desktop") + "\", \"/bin/true\");",
+                      RunOutcome::failed),
+              std::vector<std::string>{
+                  prefix + "createLink): " +
+                  cannotCreate(path("datei/Start/a.desktop"), "Not a directory. (16)")});
+    EXPECT_EQ(boxesOf("setArraySize(\"liste\", 0 - 1);", RunOutcome::failed),
+              std::vector<std::string>{prefix + "setArraySize): Laufzeitfehler im C-Interpreter:\r"
+                                                "Ungültige Arraygröße -1 für liste. (16)"});
 }
 
-class PaintHookTest : public TempRegistryTest {};
-
-TEST_F(PaintHookTest, TheSessionsHookRunsWhileALargeFileIsWritten) {
+TEST_F(InstallSessionTest, TheSessionsHookRunsWhileALargeFileIsWritten) {
     const std::string bytes = patternBytes(5 * 1024 * 1024 / 2);
-    std::string json = R"({"binfiles": [{"bin": ")";
-    for (const char c : base64Lines(bytes))
-        json += c == '\n' ? std::string("\\n") : std::string(1, c);
-    json += "\"}]}";
-    const PackageDocument document(readJson(json).document);
+    const PackageDocument document(readJson(binfilesJson({base64Lines(bytes)})).document);
     const PackageLookup package(document);
-    RecordingDialog dialog;
-    ScriptSession session(dialog, &package);
     int calls = 0;
-    session.setPaintBetweenChunks([&] { ++calls; });
-    ASSERT_EQ(session.run("void main() { installFile(\"binfiles[0].bin\", \"" + path("gross.bin") +
-                          "\"); }"),
-              RunOutcome::mainReturned);
+    EXPECT_TRUE(boxesOf("installFile(\"binfiles[0].bin\", \"" + path("gross.bin") + "\");",
+                        RunOutcome::mainReturned, &package, [&] { ++calls; })
+                    .empty());
     EXPECT_EQ(readFile(path("gross.bin")), bytes);
     EXPECT_GE(calls, 3);
 }

@@ -1,43 +1,17 @@
-// Helpers for the installation tests: a temporary folder, file contents and modes, Base64 text, and
+// Helpers for the installation tests: file contents and modes, Base64 text, packages, and
 // a file-size limit that makes writes fail as on a full disk.
 #pragma once
 
-#include "registry_test_support.h" // readFile, TempRegistryTest
-
-#include <gtest/gtest.h>
+#include "registry_test_support.h" // readFile, TempFolderTest, TempRegistryTest
+#include "script_error.h"
 
 #include <csignal>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
+#include <cstdint>
 #include <set>
-#include <sstream>
-#include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace orvane::test {
-
-namespace fs = std::filesystem;
-
-// A fresh folder for one test, removed afterwards.
-class TempFolderTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "orvane-install-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(m_dir, ignored);
-    }
-    const std::string& dir() const { return m_dir; }
-    std::string path(const std::string& name) const { return m_dir + "/" + name; }
-
-  private:
-    std::string m_dir;
-};
 
 inline void writeFile(const std::string& path, const std::string& content) {
     std::ofstream(path, std::ios::binary) << content;
@@ -75,6 +49,33 @@ inline std::string base64Lines(const std::string& bytes) {
             text += '\n';
     }
     return text;
+}
+
+// The message of the ScriptError that `action` raises, "no error" when it raises none.
+template <class Action> std::string scriptErrorOf(Action&& action) {
+    try {
+        action();
+    } catch (const ScriptError& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+// The message for a file that cannot be written.
+inline std::string cannotCreate(const std::string& path, const std::string& reason) {
+    return "Datei " + path + " kann nicht erstellt werden. " + reason;
+}
+
+// A package whose binfiles[k].bin hold the Base64 `texts` in order.
+inline std::string binfilesJson(const std::vector<std::string>& texts) {
+    std::string json = R"({"binfiles": [)";
+    for (std::size_t k = 0; k < texts.size(); ++k) {
+        json += k > 0 ? R"(, {"bin": ")" : R"({"bin": ")";
+        for (const char c : texts[k])
+            json += c == '\n' ? std::string("\\n") : std::string(1, c);
+        json += "\"}";
+    }
+    return json + "]}";
 }
 
 // `size` bytes of a repeating pattern that no piece boundary can hide a shift in.

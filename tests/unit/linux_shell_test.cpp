@@ -3,36 +3,10 @@
 #include "linux_shell.h"
 
 #include <chrono>
-#include <optional>
 #include <thread>
 
 namespace orvane::test {
 namespace {
-
-// Environment variables set for one test and restored afterwards.
-class EnvironmentTest : public TempFolderTest {
-  protected:
-    void TearDown() override {
-        for (const auto& [name, value] : m_saved) {
-            if (value)
-                ::setenv(name.c_str(), value->c_str(), 1);
-            else
-                ::unsetenv(name.c_str());
-        }
-        TempFolderTest::TearDown();
-    }
-    void setVariable(const std::string& name, const std::optional<std::string>& value) {
-        const char* old = std::getenv(name.c_str());
-        m_saved.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
-        if (value)
-            ::setenv(name.c_str(), value->c_str(), 1);
-        else
-            ::unsetenv(name.c_str());
-    }
-
-  private:
-    std::vector<std::pair<std::string, std::optional<std::string>>> m_saved;
-};
 
 struct FolderCase {
     const char* name;
@@ -42,7 +16,7 @@ struct FolderCase {
     std::string expected;                // "T" stands for the test folder
 };
 
-class ShellFolderTest : public EnvironmentTest, public ::testing::WithParamInterface<FolderCase> {};
+class ShellFolderTest : public TempFolderTest, public ::testing::WithParamInterface<FolderCase> {};
 
 TEST_P(ShellFolderTest, FollowsTheXdgVariables) {
     const FolderCase& c = GetParam();
@@ -55,21 +29,18 @@ TEST_P(ShellFolderTest, FollowsTheXdgVariables) {
     EXPECT_EQ(LinuxShell().folderPath(c.folder), dir() + c.expected.substr(1));
 }
 
+// The defaults with XDG_DATA_HOME set are covered by the golden script install/folders.
 INSTANTIATE_TEST_SUITE_P(
     Folders, ShellFolderTest,
-    ::testing::Values(
-        FolderCase{"ProgramsInTheDataHome", ShellFolder::Programs, "data", "",
-                   "T/data/applications"},
-        FolderCase{"ProgramsWithoutDataHome", ShellFolder::Programs, std::nullopt, "",
-                   "T/home/.local/share/applications"},
-        FolderCase{"ProgramsWithASlashAtTheEndOfTheDataHome", ShellFolder::Programs, "data/", "",
-                   "T/data/applications"},
-        FolderCase{"DesktopByDefault", ShellFolder::Desktop, "data", "", "T/home/Desktop"},
-        FolderCase{"DesktopFromTheUserFolders", ShellFolder::Desktop, "data",
-                   "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n", "T/home/Schreibtisch"},
-        FolderCase{"DocumentsByDefault", ShellFolder::Documents, "data", "", "T/home/Documents"},
-        FolderCase{"DocumentsFromTheUserFoldersWithoutTrailingSlash", ShellFolder::Documents,
-                   "data", "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente/\"\n", "T/home/Dokumente"}),
+    ::testing::Values(FolderCase{"ProgramsWithoutDataHome", ShellFolder::Programs, std::nullopt, "",
+                                 "T/home/.local/share/applications"},
+                      FolderCase{"ProgramsWithASlashAtTheEndOfTheDataHome", ShellFolder::Programs,
+                                 "data/", "", "T/data/applications"},
+                      FolderCase{"DesktopFromTheUserFolders", ShellFolder::Desktop, "data",
+                                 "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n", "T/home/Schreibtisch"},
+                      FolderCase{"DocumentsFromTheUserFoldersWithoutTrailingSlash",
+                                 ShellFolder::Documents, "data",
+                                 "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente/\"\n", "T/home/Dokumente"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Waits for a file that a started process writes; false when it never comes.
@@ -90,10 +61,10 @@ void writeScript(const std::string& path, const std::string& body) {
     ::chmod(path.c_str(), 0755);
 }
 
-class ShellOpenTest : public EnvironmentTest {
+class ShellOpenTest : public TempFolderTest {
   protected:
     void SetUp() override {
-        EnvironmentTest::SetUp();
+        TempFolderTest::SetUp();
         fs::create_directories(path("bin"));
         fs::create_directories(path("ordner"));
         writeFile(path("doc.txt"), "text");

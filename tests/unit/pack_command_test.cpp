@@ -1,35 +1,22 @@
 // `orvane pack` builds packages that the engine reads back byte for byte.
+#include "install_test_support.h"
 #include "pack_command.h"
 #include "package_document.h"
 #include "package_file.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
 #include <random>
 
 namespace orvane::test {
 namespace {
 
-namespace fs = std::filesystem;
+const std::string kScript = "void main() { messageBox(\"\\\"quoted\\\" \xC3\xA4\"); }\r\n";
 
-class Pack : public ::testing::Test {
+class Pack : public TempFolderTest {
   protected:
     void SetUp() override {
-        m_dir = fs::temp_directory_path() / ("orvane_pack_" + std::to_string(::getpid()));
-        fs::create_directories(m_dir);
-        write("setup.ovs", "void main() { messageBox(\"\\\"quoted\\\" \xC3\xA4\"); }\r\n");
+        TempFolderTest::SetUp();
+        writeFile(path("setup.ovs"), kScript);
     }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    std::string write(const std::string& name, const std::string& content) {
-        std::ofstream(m_dir / name, std::ios::binary) << content;
-        return (m_dir / name).string();
-    }
-    std::string path(const std::string& name) const { return (m_dir / name).string(); }
-
-    fs::path m_dir;
 };
 
 TEST_F(Pack, EmbeddedFilesOfEverySizeComeBackUnchanged) {
@@ -42,14 +29,15 @@ TEST_F(Pack, EmbeddedFilesOfEverySizeComeBackUnchanged) {
         for (char& c : bytes)
             c = static_cast<char>(random());
         contents.push_back(bytes);
-        args.push_back("f" + std::to_string(size) + "=" + write("f" + std::to_string(size), bytes));
+        const std::string name = "f" + std::to_string(size);
+        writeFile(path(name), bytes);
+        args.push_back(name + "=" + path(name));
     }
     ASSERT_EQ(runPackCommand(args), 0);
     LoadedJson loaded = loadPackageFile(path("out.ovsp"));
     ASSERT_TRUE(loaded.document.has_value()) << loaded.error;
     PackageDocument package(std::move(loaded.document));
-    EXPECT_EQ(package.packageString("programfile"),
-              "void main() { messageBox(\"\\\"quoted\\\" \xC3\xA4\"); }\r\n");
+    EXPECT_EQ(package.packageString("programfile"), kScript);
     ASSERT_EQ(package.packageArray("binfiles").size(), contents.size());
     for (std::size_t k = 0; k < contents.size(); ++k) {
         EXPECT_EQ(package.packageBytes("binfiles[" + std::to_string(k) + "].bin"), contents[k])

@@ -24,93 +24,85 @@ std::string describeBoxes(const RecordingDialog& dialog) {
     return text;
 }
 
-using RegistryBuiltinTest = TempRegistryTest;
+// A store in the test folder, with the list and dialog that writeRegistryString reports to.
+class RegistryBuiltinTest : public TempRegistryTest {
+  protected:
+    void SetUp() override {
+        TempRegistryTest::SetUp();
+        m_store.emplace(registryFilesFromEnvironment());
+    }
+    bool write(const std::string& s1, const std::string& data) {
+        return writeRegistryString(*m_store, m_list, m_dialog, s1, data);
+    }
+
+    std::optional<RegistryStore> m_store;
+    UninstallList m_list;
+    RecordingDialog m_dialog;
+};
 
 struct WriteCase {
     const char* name;
     const char* s1;
-    const char* landsAt;  // hive, key path and value name, separated by "|"
-    const char* recorded; // the lines below the list's three header lines, each ending in "\n"
+    Hive hive;
+    const char* key;
+    const char* value;
+    std::vector<std::string> recorded; // the list below its header
 };
 
-void PrintTo(const WriteCase& c, std::ostream* os) {
-    *os << c.s1;
-}
-
-std::string joinLines(const std::vector<std::string>& lines, std::size_t from) {
-    std::string text;
-    for (std::size_t i = from; i < lines.size(); ++i)
-        text += lines[i] + '\n';
-    return text;
-}
-
-class WriteRegistryStringTest : public TempRegistryTest,
+class WriteRegistryStringTest : public RegistryBuiltinTest,
                                 public ::testing::WithParamInterface<WriteCase> {};
 
 TEST_P(WriteRegistryStringTest, WritesTheValueAndRecordsEachCreatedKey) {
     const auto& c = GetParam();
-    RegistryStore store(registryFilesFromEnvironment());
-    UninstallList list;
-    RecordingDialog dialog;
-    ASSERT_TRUE(store.createKey(Hive::CurrentUser, R"(\SOFTWARE\ACME)").ok());
-
-    EXPECT_TRUE(writeRegistryString(store, list, dialog, c.s1, "data"));
-    EXPECT_EQ(describeBoxes(dialog), "");
-    const std::string landsAt = c.landsAt;
-    const auto bar = landsAt.find('|', 5);
-    const Hive hive = landsAt.starts_with("HKLM") ? Hive::LocalMachine : Hive::CurrentUser;
-    const Hive other = hive == Hive::CurrentUser ? Hive::LocalMachine : Hive::CurrentUser;
-    const std::string key = landsAt.substr(5, bar - 5);
-    const std::string name = landsAt.substr(bar + 1);
-    EXPECT_EQ(readValue(store, hive, key, name), "data");
-    EXPECT_EQ(readValue(store, other, key, name), std::nullopt);
-    EXPECT_EQ(joinLines(list.lines(), kUninstallHeaderLines.size()), c.recorded);
+    ASSERT_TRUE(m_store->createKey(Hive::CurrentUser, R"(\SOFTWARE\ACME)").ok());
+    EXPECT_TRUE(write(c.s1, "data"));
+    EXPECT_EQ(describeBoxes(m_dialog), "");
+    const Hive other = c.hive == Hive::CurrentUser ? Hive::LocalMachine : Hive::CurrentUser;
+    EXPECT_EQ(readValue(*m_store, c.hive, c.key, c.value), "data");
+    EXPECT_EQ(readValue(*m_store, other, c.key, c.value), std::nullopt);
+    EXPECT_EQ(entriesBelowHeader(m_list), c.recorded);
 }
 
 // The machine hive starts with \Software\Microsoft\Windows\CurrentVersion, so Software exists
 // there; the user hive holds \SOFTWARE\ACME.
+constexpr Hive HKLM = Hive::LocalMachine;
+constexpr Hive HKCU = Hive::CurrentUser;
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Paths, WriteRegistryStringTest, ::testing::Values(
     WriteCase{"NewKeysDeepestFirst", R"(HKEY_LOCAL_MACHINE\Software\Foo\Bar\Path)",
-              R"(HKLM|\Software\Foo\Bar|Path)",
-              "[registry]\n" R"(HKEY_LOCAL_MACHINE\\Software\Foo\Bar)" "\n"
-              R"(HKEY_LOCAL_MACHINE\\Software\Foo)" "\n"},
+              HKLM, R"(\Software\Foo\Bar)", "Path",
+              {"[registry]", R"(HKEY_LOCAL_MACHINE\\Software\Foo\Bar)",
+               R"(HKEY_LOCAL_MACHINE\\Software\Foo)"}},
     WriteCase{"LowerCaseRootIsTheUserHive", R"(hkey_local_machine\Software\Foo\V)",
-              R"(HKCU|\Software\Foo|V)",
-              "[registry]\n" R"(hkey_local_machine\\Software\Foo)" "\n"},
-    WriteCase{"ShortRootIsTheUserHive", R"(HKLM\Foo\V)", R"(HKCU|\Foo|V)",
-              "[registry]\n" R"(HKLM\\Foo)" "\n"},
-    WriteCase{"OtherRootIsTheUserHive", R"(HKEY_CLASSES_ROOT\Foo\V)", R"(HKCU|\Foo|V)",
-              "[registry]\n" R"(HKEY_CLASSES_ROOT\\Foo)" "\n"},
-    WriteCase{"BareValueName", "InstallDir", R"(HKCU|\|InstallDir)", ""},
-    WriteCase{"ValueInTheRootKey", R"(HKEY_LOCAL_MACHINE\Path)", R"(HKLM|\|Path)", ""},
+              HKCU, R"(\Software\Foo)", "V", {"[registry]", R"(hkey_local_machine\\Software\Foo)"}},
+    WriteCase{"ShortRootIsTheUserHive", R"(HKLM\Foo\V)", HKCU, R"(\Foo)", "V",
+              {"[registry]", R"(HKLM\\Foo)"}},
+    WriteCase{"OtherRootIsTheUserHive", R"(HKEY_CLASSES_ROOT\Foo\V)", HKCU, R"(\Foo)", "V",
+              {"[registry]", R"(HKEY_CLASSES_ROOT\\Foo)"}},
+    WriteCase{"BareValueName", "InstallDir", HKCU, R"(\)", "InstallDir", {}},
+    WriteCase{"ValueInTheRootKey", R"(HKEY_LOCAL_MACHINE\Path)", HKLM, R"(\)", "Path", {}},
     WriteCase{"TrailingBackslashIsTheDefaultValue", R"(HKEY_CURRENT_USER\Software\App\)",
-              R"(HKCU|\Software\App|)",
-              "[registry]\n" R"(HKEY_CURRENT_USER\\Software\App)" "\n"},
+              HKCU, R"(\Software\App)", "", {"[registry]", R"(HKEY_CURRENT_USER\\Software\App)"}},
     WriteCase{"ExistingKeyInOtherCase", R"(HKEY_CURRENT_USER\software\acme\V)",
-              R"(HKCU|\Software\Acme|V)", ""},
+              HKCU, R"(\Software\Acme)", "V", {}},
     WriteCase{"EmptyPartNamesNoKey", R"(HKEY_CURRENT_USER\Software\\App\V)",
-              R"(HKCU|\Software\App|V)",
-              "[registry]\n" R"(HKEY_CURRENT_USER\\Software\\App)" "\n"}),
+              HKCU, R"(\Software\App)", "V",
+              {"[registry]", R"(HKEY_CURRENT_USER\\Software\\App)"}}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
 TEST_F(RegistryBuiltinTest, WritingTheSamePathTwiceRecordsNothingTheSecondTime) {
-    RegistryStore store(registryFilesFromEnvironment());
-    UninstallList list;
-    RecordingDialog dialog;
     const std::string s1 = R"(HKEY_CURRENT_USER\Software\Foo\Path)";
-    ASSERT_TRUE(writeRegistryString(store, list, dialog, s1, "first"));
-    const auto linesAfterFirst = list.lines();
-    ASSERT_TRUE(writeRegistryString(store, list, dialog, s1, "second"));
-    EXPECT_EQ(list.lines(), linesAfterFirst);
-    EXPECT_EQ(readValue(store, Hive::CurrentUser, R"(\Software\Foo)", "Path"), "second");
+    ASSERT_TRUE(write(s1, "first"));
+    const auto linesAfterFirst = m_list.lines();
+    ASSERT_TRUE(write(s1, "second"));
+    EXPECT_EQ(m_list.lines(), linesAfterFirst);
+    EXPECT_EQ(readValue(*m_store, Hive::CurrentUser, R"(\Software\Foo)", "Path"), "second");
 }
 
 // Keys created before the failing value write stay in the store and in the list.
 TEST_F(RegistryBuiltinTest, ARefusedValueWriteShowsTheBoxAndKeepsCreatedKeys) {
-    RegistryStore store(registryFilesFromEnvironment());
-    ASSERT_TRUE(store.keyExists(Hive::CurrentUser, "\\").ok());
+    ASSERT_TRUE(m_store->keyExists(Hive::CurrentUser, "\\").ok());
     sqlite3* db = nullptr;
     sqlite3_open(path("HKEY_CURRENT_USER.db").c_str(), &db);
     ASSERT_EQ(sqlite3_exec(db,
@@ -120,18 +112,12 @@ TEST_F(RegistryBuiltinTest, ARefusedValueWriteShowsTheBoxAndKeepsCreatedKeys) {
               SQLITE_OK);
     sqlite3_close(db);
 
-    UninstallList list;
-    RecordingDialog dialog;
-    EXPECT_FALSE(
-        writeRegistryString(store, list, dialog, R"(HKEY_CURRENT_USER\Software\New\V)", "x"));
-    EXPECT_EQ(describeBoxes(dialog), kFailureBox);
-    EXPECT_EQ(joinLines(list.lines(), kUninstallHeaderLines.size()),
-              "[registry]\n"
-              R"(HKEY_CURRENT_USER\\Software\New)"
-              "\n"
-              R"(HKEY_CURRENT_USER\\Software)"
-              "\n");
-    EXPECT_EQ(store.keyExists(Hive::CurrentUser, R"(\Software\New)").value, true);
+    EXPECT_FALSE(write(R"(HKEY_CURRENT_USER\Software\New\V)", "x"));
+    EXPECT_EQ(describeBoxes(m_dialog), kFailureBox);
+    EXPECT_EQ(entriesBelowHeader(m_list),
+              (std::vector<std::string>{"[registry]", R"(HKEY_CURRENT_USER\\Software\New)",
+                                        R"(HKEY_CURRENT_USER\\Software)"}));
+    EXPECT_EQ(m_store->keyExists(Hive::CurrentUser, R"(\Software\New)").value, true);
 }
 
 // Runs `body` in a forked child, as the unprivileged user "nobody" when we are root (so that file
@@ -171,15 +157,13 @@ TEST_F(RegistryBuiltinTest, AStoreThatCannotBeWrittenShowsTheBoxAndTheRunGoesOn)
                describeBoxes(dialog);
     };
     const std::string expected = std::string("0 3 ") + kFailureBox;
-    {
-        RegistryStore store(registryFilesFromEnvironment());
-        ASSERT_TRUE(store.keyExists(Hive::LocalMachine, "\\").ok());
-    }
+    ASSERT_TRUE(m_store->keyExists(Hive::LocalMachine, "\\").ok());
+    m_store.reset();
     std::filesystem::permissions(dir(), std::filesystem::perms(0755));
     std::filesystem::permissions(path("HKEY_LOCAL_MACHINE.db"), std::filesystem::perms(0444));
     EXPECT_EQ(runUnprivileged(attempt), expected) << "read-only store";
 
-    ::setenv("ORVANE_REGISTRY_DIR", path("HKEY_LOCAL_MACHINE.db").c_str(), 1);
+    setVariable("ORVANE_REGISTRY_DIR", path("HKEY_LOCAL_MACHINE.db"));
     EXPECT_EQ(attempt(), expected) << "store folder is a file";
 }
 

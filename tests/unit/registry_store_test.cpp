@@ -119,35 +119,31 @@ TEST_F(RegistryStoreTest, AStoreThatCannotBeOpenedReportsItsFileAndReason) {
     EXPECT_EQ(readFile(db), garbage);
 }
 
-TEST(RegistryFilesTest, EnvironmentChoosesTheFolders) {
-    const char* savedDataHome = getenv("XDG_DATA_HOME");
-    const std::optional<std::string> dataHome =
-        savedDataHome ? std::optional<std::string>(savedDataHome) : std::nullopt;
+using RegistryFilesTest = TempFolderTest;
+
+TEST_F(RegistryFilesTest, EnvironmentChoosesTheFolders) {
     const std::string home = getenv("HOME") != nullptr ? getenv("HOME") : "";
     const bool root = ::geteuid() == 0;
     struct Case {
-        const char* overrideDir;
-        const char* dataHome;
+        std::optional<std::string> overrideDir;
+        std::optional<std::string> dataHome;
         std::string userDir;
     };
     const std::vector<Case> cases = {
         {"/tmp/r", "/data", "/tmp/r"},
-        {nullptr, "/data", "/data/orvane/registry"},
-        {nullptr, "relative/ignored", home + "/.local/share/orvane/registry"},
-        {nullptr, nullptr, home + "/.local/share/orvane/registry"},
+        {std::nullopt, "/data", "/data/orvane/registry"},
+        {std::nullopt, "relative/ignored", home + "/.local/share/orvane/registry"},
+        {std::nullopt, std::nullopt, home + "/.local/share/orvane/registry"},
     };
     for (const auto& c : cases) {
-        c.overrideDir ? ::setenv("ORVANE_REGISTRY_DIR", c.overrideDir, 1)
-                      : ::unsetenv("ORVANE_REGISTRY_DIR");
-        c.dataHome ? ::setenv("XDG_DATA_HOME", c.dataHome, 1) : ::unsetenv("XDG_DATA_HOME");
+        setVariable("ORVANE_REGISTRY_DIR", c.overrideDir);
+        setVariable("XDG_DATA_HOME", c.dataHome);
         const auto files = registryFilesFromEnvironment();
         const std::string machineDir =
-            root && c.overrideDir == nullptr ? "/var/lib/orvane/registry" : c.userDir;
+            root && !c.overrideDir ? "/var/lib/orvane/registry" : c.userDir;
         EXPECT_EQ(files.currentUser, c.userDir + "/HKEY_CURRENT_USER.db");
         EXPECT_EQ(files.localMachine, machineDir + "/HKEY_LOCAL_MACHINE.db");
     }
-    ::unsetenv("ORVANE_REGISTRY_DIR");
-    dataHome ? ::setenv("XDG_DATA_HOME", dataHome->c_str(), 1) : ::unsetenv("XDG_DATA_HOME");
 }
 
 // Starts the write-loop helper, whose first line of output is its process id.

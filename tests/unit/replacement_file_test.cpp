@@ -10,7 +10,7 @@
 namespace orvane::test {
 namespace {
 
-class ReplacementFileTest : public TempFolderTest {};
+using ReplacementFileTest = TempFolderTest;
 
 TEST_F(ReplacementFileTest, PiecesBecomeTheFileOnlyAtCommit) {
     const std::string target = path("a.bin");
@@ -50,13 +50,19 @@ TEST_F(ReplacementFileTest, AbandonedOrFailedReplacementsLeaveTheTargetAndNoLitt
     EXPECT_EQ(entriesOf(dir()), std::set<std::string>{"a.bin"});
 }
 
-class BackgroundWriterTest : public TempFolderTest {};
+// A replacement for "out", opened.
+class BackgroundWriterTest : public TempFolderTest {
+  protected:
+    void SetUp() override {
+        TempFolderTest::SetUp();
+        ASSERT_TRUE(file.open(path("out"), 0666, reason)) << reason;
+    }
+    ReplacementFile file;
+    std::string reason;
+};
 
 TEST_F(BackgroundWriterTest, WritesEveryPieceInOrder) {
     const std::string expected = patternBytes(3 * 1000 * 1000 + 17);
-    ReplacementFile file;
-    std::string reason;
-    ASSERT_TRUE(file.open(path("out"), 0666, reason));
     {
         BackgroundWriter writer(file, 64 * 1024);
         // Pieces of changing sizes, none filling its buffer, so sizes are not assumed.
@@ -75,9 +81,6 @@ TEST_F(BackgroundWriterTest, WritesEveryPieceInOrder) {
 
 TEST_F(BackgroundWriterTest, AFailedWriteStopsTheWriterAndGivesItsReason) {
     const FileSizeLimit limit(100 * 1024);
-    ReplacementFile file;
-    std::string reason;
-    ASSERT_TRUE(file.open(path("out"), 0666, reason));
     {
         BackgroundWriter writer(file, 16 * 1024);
         int submitted = 0;
@@ -96,9 +99,6 @@ TEST_F(BackgroundWriterTest, AFailedWriteStopsTheWriterAndGivesItsReason) {
 }
 
 TEST_F(BackgroundWriterTest, DestroyingItWithPiecesQueuedStopsTheThread) {
-    ReplacementFile file;
-    std::string reason;
-    ASSERT_TRUE(file.open(path("out"), 0666, reason));
     {
         BackgroundWriter writer(file, 1024);
         for (int k = 0; k < 3; ++k) {
@@ -147,7 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "Comment=\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-class DesktopEntryFileTest : public TempFolderTest {};
+using DesktopEntryFileTest = TempFolderTest;
 
 TEST_F(DesktopEntryFileTest, IsWrittenExecutableAtExactlyItsPath) {
     const ShellLink link{path("App.lnk"), "/usr/bin/true", "", "Verknüpfung", "/usr/bin/"};

@@ -1,10 +1,8 @@
 // The uninstall list: where entries go, and the saved file.
-#include "registry_test_support.h"
-#include "script_error.h"
-#include "uninstall_list.h"
+#include "install_test_support.h"
 
+#include <cerrno>
 #include <cstring>
-#include <sys/stat.h>
 
 namespace orvane::test {
 namespace {
@@ -15,39 +13,30 @@ struct EntryCase {
     std::vector<std::string> expected;                     // the lines below the three header lines
 };
 
-void PrintTo(const EntryCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
 class UninstallEntryTest : public ::testing::TestWithParam<EntryCase> {};
 
 TEST_P(UninstallEntryTest, PutsEachEntryDirectlyBelowTheFirstEqualHeader) {
     UninstallList list;
     for (const auto& [section, entry] : GetParam().adds)
         addToUninstallData(list, section, entry);
-    std::vector<std::string> expected(kUninstallHeaderLines.begin(), kUninstallHeaderLines.end());
-    expected.insert(expected.end(), GetParam().expected.begin(), GetParam().expected.end());
-    EXPECT_EQ(list.lines(), expected);
+    EXPECT_EQ(entriesBelowHeader(list), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Sections, UninstallEntryTest,
-    ::testing::Values(EntryCase{"NewestEntryFirst",
-                                {{"dateien", R"(C:\a.txt)"}, {"dateien", R"(C:\b.txt)"}},
-                                {"[dateien]", R"(C:\b.txt)", R"(C:\a.txt)"}},
-                      EntryCase{
-                          "SectionsInOrderOfFirstUse",
-                          {{"ordner", "/p/"}, {"dateien", "/p/a"}, {"ordner", "/p/q/"}, {"x", ""}},
-                          {"[ordner]", "/p/q/", "/p/", "[dateien]", "/p/a", "[x]", ""}},
-                      EntryCase{"SectionNamesAreCaseSensitive",
-                                {{"dateien", "a"}, {"Dateien", "b"}, {"dateien", "c"}},
-                                {"[dateien]", "c", "a", "[Dateien]", "b"}},
-                      EntryCase{"AnEntryEqualToAHeaderCountsAsThatHeader",
-                                {{"ordner", "[dateien]"}, {"dateien", "a"}, {"ordner", "b"}},
-                                {"[ordner]", "b", "[dateien]", "a"}}),
+    ::testing::Values(
+        EntryCase{"SectionsInOrderOfFirstUse",
+                  {{"ordner", "/p/"}, {"dateien", "/p/a"}, {"ordner", "/p/q/"}, {"x", ""}},
+                  {"[ordner]", "/p/q/", "/p/", "[dateien]", "/p/a", "[x]", ""}},
+        EntryCase{"SectionNamesAreCaseSensitive",
+                  {{"dateien", "a"}, {"Dateien", "b"}, {"dateien", "c"}},
+                  {"[dateien]", "c", "a", "[Dateien]", "b"}},
+        EntryCase{"AnEntryEqualToAHeaderCountsAsThatHeader",
+                  {{"ordner", "[dateien]"}, {"dateien", "a"}, {"ordner", "b"}},
+                  {"[ordner]", "b", "[dateien]", "a"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-class SaveUninstallDataTest : public TempRegistryTest {};
+using SaveUninstallDataTest = TempFolderTest;
 
 TEST_F(SaveUninstallDataTest, SavingTwiceLeavesTheListAsItStoodAtTheSecondCall) {
     UninstallList list;
@@ -69,36 +58,20 @@ TEST_F(SaveUninstallDataTest, SavingTwiceLeavesTheListAsItStoodAtTheSecondCall) 
                                 "[dateien]\r\n"
                                 "/opt/Gr\xC3\xBC\xC3\x9F"
                                 "e/a.txt\r\n");
-    struct stat info {};
-    ::stat(target.c_str(), &info);
-    EXPECT_EQ(info.st_mode & 0777, 0640u);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir()), {}), 1)
-        << "a temporary file was left behind";
+    EXPECT_EQ(fileMode(target), 0640u);
+    EXPECT_EQ(entriesOf(dir()), std::set<std::string>{"uninst.dat"});
 }
 
 TEST_F(SaveUninstallDataTest, AFileThatCannotBeWrittenRaisesTheFileErrorAndLeavesNothing) {
-    std::filesystem::create_directory(path("folder"));
-    struct Case {
-        std::string target;
-        std::string expected;
-    };
-    const std::vector<Case> cases = {
-        {path("missing/u.dat"), "Datei " + path("missing/u.dat") + " kann nicht erstellt werden. " +
-                                    std::strerror(ENOENT)},
-        {path("folder"),
-         "Datei " + path("folder") + " kann nicht erstellt werden. " + std::strerror(EISDIR)},
-    };
+    fs::create_directory(path("folder"));
     UninstallList list;
-    for (const auto& c : cases) {
-        try {
-            saveUninstallData(list, c.target);
-            ADD_FAILURE() << "no error for " << c.target;
-        } catch (const ScriptError& e) {
-            EXPECT_EQ(std::string(e.what()), c.expected);
-        }
+    for (const auto& [target, error] :
+         {std::pair{path("missing/u.dat"), ENOENT}, std::pair{path("folder"), EISDIR}}) {
+        EXPECT_EQ(scriptErrorOf([&] { saveUninstallData(list, target); }),
+                  cannotCreate(target, std::strerror(error)));
     }
     EXPECT_EQ(list.lines().size(), kUninstallHeaderLines.size());
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir()), {}), 1);
+    EXPECT_EQ(entriesOf(dir()), std::set<std::string>{"folder"});
 }
 
 } // namespace
