@@ -18,11 +18,8 @@ using orvane::e2e::readFile;
 
 const fs::path kExample = ORVANE_DEMO_EXAMPLE;
 
-// `text` with every occurrence of `path` written as "$SANDBOX".
-std::string withSandboxName(std::string text, const std::string& path) {
-    for (auto at = text.find(path); at != std::string::npos; at = text.find(path, at))
-        text.replace(at, path.size(), "$SANDBOX");
-    return text;
+std::string withSandboxName(const std::string& text, const std::string& path) {
+    return orvane::e2e::withPathNamed(text, path, "$SANDBOX");
 }
 
 class DemoExample : public ::testing::Test {

@@ -18,6 +18,15 @@ inline std::string readFile(const std::filesystem::path& path) {
     return content.str();
 }
 
+// `text` with every occurrence of `path` (a test's folder) written as `name`, so expected
+// output reads the same wherever the test runs.
+inline std::string withPathNamed(std::string text, const std::string& path,
+                                 const std::string& name) {
+    for (auto at = text.find(path); at != std::string::npos; at = text.find(path, at + name.size()))
+        text.replace(at, path.size(), name);
+    return text;
+}
+
 struct CommandResult {
     int exitCode = -1;
     std::string out;

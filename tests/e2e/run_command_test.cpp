@@ -39,11 +39,8 @@ class OrvaneRun : public ::testing::Test {
     }
 
     // `text` with the test folder written as "$DIR".
-    std::string masked(std::string text) const {
-        const std::string dir = m_dir.string();
-        for (std::size_t at = text.find(dir); at != std::string::npos; at = text.find(dir, at))
-            text.replace(at, dir.size(), "$DIR");
-        return text;
+    std::string masked(const std::string& text) const {
+        return orvane::e2e::withPathNamed(text, m_dir.string(), "$DIR");
     }
 
     fs::path m_dir;
