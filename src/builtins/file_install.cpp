@@ -5,6 +5,7 @@
 #include "atomic_file.h"
 #include "background_writer.h"
 #include "script_error.h"
+#include "sha256.h"
 #include "uninstall_list.h"
 
 #include <cerrno>
@@ -33,6 +34,12 @@ bool isFolder(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+// The permission bits the file ended up with.
+std::uint32_t modeOf(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
 // An ELF executable or a script with an interpreter line.
 bool looksLikeProgram(std::string_view start) {
     return start.starts_with("\x7f"
@@ -41,17 +48,20 @@ bool looksLikeProgram(std::string_view start) {
 }
 
 // Writes the source's bytes into the file through a writer thread, calling `betweenPieces` after
-// each piece, and counts them in `installed`. Returns whether the file starts like a program.
+// each piece, and counts and digests them in `installed` on the way. Returns whether the file
+// starts like a program.
 bool writePieces(ByteSource& source, ReplacementFile& file, const PaintBetweenChunks& betweenPieces,
                  InstalledFile& installed) {
     bool program = false;
     BackgroundWriter writer(file, kPieceBytes);
+    Sha256 digest;
     for (;;) {
         const std::span<char> buffer = writer.buffer();
         const std::size_t size = source.read(buffer.data(), buffer.size());
         if (size == 0)
             break;
         program = program || (installed.bytes == 0 && looksLikeProgram({buffer.data(), size}));
+        digest.update({buffer.data(), size});
         if (!writer.submit(size))
             break;
         installed.bytes += size;
@@ -61,6 +71,7 @@ bool writePieces(ByteSource& source, ReplacementFile& file, const PaintBetweenCh
     std::string reason;
     if (!writer.finish(reason))
         failToCreate(installed.path, reason);
+    installed.sha256 = digest.finishHex();
     return program;
 }
 
@@ -86,6 +97,7 @@ bool createFolderPath(std::string_view path, UninstallList& list, std::string& r
             return false;
         }
         list.addUninstallEntry(kFolderSection, prefix);
+        list.manifest().recordFolder(prefix);
     }
     return true;
 }
@@ -93,7 +105,7 @@ bool createFolderPath(std::string_view path, UninstallList& list, std::string& r
 InstalledFile installFile(const PackageAccess& package, UninstallList& list, std::string_view s1,
                           std::string_view s2, const PaintBetweenChunks& betweenPieces) {
     const std::unique_ptr<ByteSource> source = package.bytes(s1);
-    InstalledFile installed{nativePath(s2), 0};
+    InstalledFile installed{nativePath(s2), 0, {}};
     std::string reason;
     if (!createFolderPath(folderPart(installed.path), list, reason))
         failToCreate(installed.path, reason);
@@ -108,6 +120,8 @@ InstalledFile installFile(const PackageAccess& package, UninstallList& list, std
     if (!file.commit(false, reason))
         failToCreate(installed.path, reason);
     list.addUninstallEntry(kFileSection, installed.path);
+    list.manifest().recordFile(
+        {installed.path, installed.bytes, installed.sha256, modeOf(installed.path)});
     return installed;
 }
 
@@ -121,6 +135,7 @@ ShellLink createLink(Shell& shell, UninstallList& list, std::string_view s1, std
     if (!createFolderPath(folderPart(link.file), list, reason) || !shell.saveLink(link, reason))
         failToCreate(link.file, reason);
     list.addUninstallEntry(kFileSection, link.file);
+    list.manifest().recordShortcut({link.file, link.target});
     return link;
 }
 

@@ -3,6 +3,7 @@
 #include "pack_command.h"
 #include "reg_command.h"
 #include "run_command.h"
+#include "uninstall_command.h"
 
 #include <iostream>
 #include <string>
@@ -14,7 +15,9 @@ void printUsage() {
     std::cerr << "usage: orvane check [--tokens] [--tree] FILE\n"
                  "       orvane run [--scenario FILE] [--yes] PACKAGE.ovsp | --script SCRIPT.ovs\n"
                  "       orvane pack [-o PACKAGE.ovsp] SCRIPT.ovs [ID=FILE ...]\n"
-                 "       orvane reg query PATH | export HIVE | delete PATH\n";
+                 "       orvane reg query PATH | export HIVE | delete PATH\n"
+                 "       orvane uninstall P [--dry-run] [--yes] [--json] [--verify]\n"
+                 "       orvane repair P PACKAGE.ovsp\n";
 }
 
 } // namespace
@@ -34,6 +37,10 @@ int main(int argc, char** argv) {
         return orvane::runRunCommand(args);
     if (verb == "reg")
         return orvane::runRegCommand(args);
+    if (verb == "uninstall")
+        return orvane::runUninstallCommand(args);
+    if (verb == "repair")
+        return orvane::runRepairCommand(args);
     std::cerr << "orvane: unknown command '" << verb << "'\n";
     printUsage();
     return 2;
