@@ -1,4 +1,5 @@
 // The engine's entry: the start window, whose timer runs the install package named after us.
+#include "engine_uninstall.h"
 #include "start_form.h"
 
 #include <QApplication>
@@ -8,6 +9,9 @@
 #include <string_view>
 
 int main(int argc, char** argv) {
+    // --uninstall P [--yes] removes an installation instead of running the package.
+    if (const auto uninstall = orvane::uninstallRequest(argc, argv))
+        return orvane::runEngineUninstall(argc, argv, uninstall->uninstallData, uninstall->yes);
     QApplication application(argc, argv);
     QApplication::setApplicationName("Installer");
     // The run ends when main returns, not when the script closes its last window.
