@@ -1,4 +1,4 @@
-// The uninstall and repair verbs on the registry store and the desktop of this user.
+// The uninstall and repair commands on the registry store and the desktop of this user.
 #include "uninstall_command.h"
 
 #include "install_record.h"
@@ -10,62 +10,35 @@
 #include "repair.h"
 #include "terminal_uninstall.h"
 
+#include <CLI/CLI.hpp>
+
 #include <iostream>
+#include <memory>
 
 namespace orvane {
 
 namespace {
 
-constexpr int kExitUsage = 2;
+constexpr const char* kDataHelp =
+    "The uninstall data the installer saved (its manifest is beside it as P.manifest)";
 
-constexpr const char* kUsage = "usage: orvane uninstall P [--dry-run] [--yes] [--json] [--verify]\n"
-                               "       orvane repair P PACKAGE.ovsp\n"
-                               "  P is the uninstall data the installer saved (its manifest is "
-                               "P.manifest)\n";
-
-int usage(const std::string& problem) {
-    std::cerr << "orvane: " << problem << '\n' << kUsage;
-    return kExitUsage;
-}
-
-} // namespace
-
-int runUninstallCommand(const std::vector<std::string>& args) {
-    UninstallOptions options;
-    for (const std::string& arg : args) {
-        if (arg == "--dry-run")
-            options.dryRun = true;
-        else if (arg == "--yes")
-            options.yes = true;
-        else if (arg == "--json")
-            options.json = true;
-        else if (arg == "--verify")
-            options.verify = true;
-        else if (arg.starts_with("--") || !options.uninstallData.empty())
-            return usage("unexpected argument '" + arg + "'");
-        else
-            options.uninstallData = arg;
-    }
-    if (options.uninstallData.empty())
-        return usage("the uninstall data P is missing");
+int uninstall(const UninstallOptions& options) {
     RegistryStore store(registryFilesFromEnvironment());
     LinuxShell shell;
     UninstallContext context{store, protectedFolders(shell)};
     return runTerminalUninstall(options, context, std::cin, std::cout, std::cerr);
 }
 
-int runRepairCommand(const std::vector<std::string>& args) {
-    if (args.size() != 2)
-        return usage("repair takes the uninstall data and the package");
+int repair(const std::string& uninstallData, const std::string& packagePath) {
     std::string error;
-    auto record = loadInstallRecord(args[0], error);
+    auto record = loadInstallRecord(uninstallData, error);
     if (!record) {
         std::cerr << error << '\n';
         return 1;
     }
-    LoadedJson loaded = loadPackageFile(args[1]);
+    LoadedJson loaded = loadPackageFile(packagePath);
     if (!loaded.document) {
-        std::cerr << "Paket " << args[1] << " nicht lesbar: " << loaded.error << '\n';
+        std::cerr << "Paket " << packagePath << " nicht lesbar: " << loaded.error << '\n';
         return 1;
     }
     const PackageDocument document(std::move(loaded.document));
@@ -75,6 +48,30 @@ int runRepairCommand(const std::vector<std::string>& args) {
     const int status = repairInstallation(*record, package, protectedFolders(shell), report);
     std::cout << report;
     return status;
+}
+
+} // namespace
+
+void addUninstallCommand(CLI::App& orvane, int& status) {
+    auto options = std::make_shared<UninstallOptions>();
+    CLI::App* command = orvane.add_subcommand(
+        "uninstall", "Remove what an installation made, keeping what was changed since");
+    command->add_option("P", options->uninstallData, kDataHelp)->required();
+    command->add_flag("--dry-run", options->dryRun, "Print the plan and change nothing");
+    command->add_flag("--yes", options->yes, "Do not ask before uninstalling");
+    command->add_flag("--json", options->json, "Print one JSON object instead of text");
+    command->add_flag("--verify", options->verify,
+                      "List the files missing or changed since installation (exit 1 if any)");
+    command->callback([options, &status] { status = uninstall(*options); });
+}
+
+void addRepairCommand(CLI::App& orvane, int& status) {
+    auto paths = std::make_shared<std::pair<std::string, std::string>>();
+    CLI::App* command = orvane.add_subcommand(
+        "repair", "Write missing or changed files of an installation again from its package");
+    command->add_option("P", paths->first, kDataHelp)->required();
+    command->add_option("PACKAGE", paths->second, "The install package (.ovsp)")->required();
+    command->callback([paths, &status] { status = repair(paths->first, paths->second); });
 }
 
 } // namespace orvane

@@ -1,15 +1,17 @@
 // `orvane uninstall` and `orvane repair`: removing, verifying and repairing an installation.
 #pragma once
 
-#include <string>
-#include <vector>
+namespace CLI {
+class App;
+}
 
 namespace orvane {
 
-// `orvane uninstall P [--dry-run] [--yes] [--json] [--verify]`.
-int runUninstallCommand(const std::vector<std::string>& args);
+// Adds `uninstall P [--dry-run] [--yes] [--json] [--verify]`; when chosen it runs on this user's
+// registry store and desktop and leaves its exit status in `status`.
+void addUninstallCommand(CLI::App& orvane, int& status);
 
-// `orvane repair P PACKAGE.ovsp`.
-int runRepairCommand(const std::vector<std::string>& args);
+// Adds `repair P PACKAGE.ovsp`.
+void addRepairCommand(CLI::App& orvane, int& status);
 
 } // namespace orvane
