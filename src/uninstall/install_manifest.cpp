@@ -8,6 +8,16 @@ namespace orvane {
 
 namespace {
 
+// Replaces the entry `same` finds, or appends `item` when there is none.
+template <typename Item, typename Same>
+void replaceOrAppend(std::vector<Item>& items, Item item, Same same) {
+    const auto found = std::find_if(items.begin(), items.end(), same);
+    if (found != items.end())
+        *found = std::move(item);
+    else
+        items.push_back(std::move(item));
+}
+
 char asciiLower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
@@ -20,12 +30,9 @@ bool sameRegistryName(std::string_view a, std::string_view b) {
 }
 
 void InstallManifest::recordFile(ManifestFile file) {
-    const auto same = [&](const ManifestFile& old) { return old.path == file.path; };
-    const auto found = std::find_if(files.begin(), files.end(), same);
-    if (found != files.end())
-        *found = std::move(file);
-    else
-        files.push_back(std::move(file));
+    const std::string path = file.path;
+    replaceOrAppend(files, std::move(file),
+                    [&](const ManifestFile& old) { return old.path == path; });
 }
 
 void InstallManifest::recordFolder(std::string path) {
@@ -33,12 +40,9 @@ void InstallManifest::recordFolder(std::string path) {
 }
 
 void InstallManifest::recordShortcut(ManifestShortcut shortcut) {
-    const auto same = [&](const ManifestShortcut& old) { return old.path == shortcut.path; };
-    const auto found = std::find_if(shortcuts.begin(), shortcuts.end(), same);
-    if (found != shortcuts.end())
-        *found = std::move(shortcut);
-    else
-        shortcuts.push_back(std::move(shortcut));
+    const std::string path = shortcut.path;
+    replaceOrAppend(shortcuts, std::move(shortcut),
+                    [&](const ManifestShortcut& old) { return old.path == path; });
 }
 
 void InstallManifest::recordValue(ManifestValue value) {

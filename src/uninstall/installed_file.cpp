@@ -9,6 +9,40 @@
 
 namespace orvane {
 
+namespace {
+
+struct FileStateNames {
+    FileState state;
+    const char* text;
+    const char* json;
+};
+
+constexpr FileStateNames kStateNames[] = {
+    {FileState::Intact, "unverändert", "intact"},
+    {FileState::Missing, "fehlt", "missing"},
+    {FileState::Link, "durch eine symbolische Verknüpfung ersetzt", "link"},
+    {FileState::NotRegular, "keine reguläre Datei", "notRegular"},
+    {FileState::Changed, "seit der Installation geändert", "changed"},
+    {FileState::Unreadable, "nicht lesbar", "unreadable"},
+};
+
+const FileStateNames& namesOf(FileState state) {
+    for (const auto& names : kStateNames) {
+        if (names.state == state)
+            return names;
+    }
+    return kStateNames[0];
+}
+
+} // namespace
+
+const char* fileStateText(FileState state) {
+    return namesOf(state).text;
+}
+const char* fileStateJson(FileState state) {
+    return namesOf(state).json;
+}
+
 FileState installedFileState(const std::string& path, const ManifestFile* recorded,
                              std::string& reason) {
     struct stat info {};

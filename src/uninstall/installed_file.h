@@ -16,6 +16,11 @@ enum class FileState {
     Unreadable, // it could not be examined; `reason` says why
 };
 
+// How a state reads in texts ("fehlt", "seit der Installation geändert", ...) and in JSON
+// ("missing", "changed", ...).
+const char* fileStateText(FileState state);
+const char* fileStateJson(FileState state);
+
 // Never follows a symbolic link at the path itself. Without `recorded` only the kind is checked.
 FileState installedFileState(const std::string& path, const ManifestFile* recorded,
                              std::string& reason);

@@ -13,30 +13,12 @@ namespace orvane {
 
 namespace {
 
-const char* stateName(FileState state) {
-    switch (state) {
-    case FileState::Intact:
-        return "intact";
-    case FileState::Missing:
-        return "missing";
-    case FileState::Link:
-        return "link";
-    case FileState::NotRegular:
-        return "notRegular";
-    case FileState::Changed:
-        return "changed";
-    case FileState::Unreadable:
-        return "unreadable";
-    }
-    return "";
-}
-
 std::string findingsJson(const InstallRecord& record, const std::vector<FileFinding>& findings) {
     std::string json = "{\"uninstallData\":" + jsonString(record.uninstallData) +
                        ",\"manifest\":" + (record.manifest ? "true" : "false") + ",\"findings\":[";
     for (std::size_t i = 0; i < findings.size(); ++i)
         json += std::string(i == 0 ? "" : ",") + "{\"path\":" + jsonString(findings[i].path) +
-                ",\"state\":\"" + stateName(findings[i].state) + "\"}";
+                ",\"state\":\"" + fileStateJson(findings[i].state) + "\"}";
     return json + "]}\n";
 }
 

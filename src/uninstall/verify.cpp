@@ -7,24 +7,6 @@ namespace orvane {
 
 namespace {
 
-const char* stateText(FileState state) {
-    switch (state) {
-    case FileState::Intact:
-        return "unverändert";
-    case FileState::Missing:
-        return "fehlt";
-    case FileState::Link:
-        return "durch eine symbolische Verknüpfung ersetzt";
-    case FileState::NotRegular:
-        return "keine reguläre Datei";
-    case FileState::Changed:
-        return "seit der Installation geändert";
-    case FileState::Unreadable:
-        return "nicht lesbar";
-    }
-    return "";
-}
-
 std::size_t recordedCount(const InstallRecord& record) {
     return record.manifest ? record.manifest->files.size() : record.listed.files.size();
 }
@@ -57,7 +39,7 @@ std::string verificationText(const InstallRecord& record,
         text +=
             "Kein Manifest vorhanden: ohne Prüfsummen wird nur geprüft, ob die Dateien da sind.\n";
     for (const FileFinding& finding : findings) {
-        text += "Datei " + finding.path + ": " + stateText(finding.state);
+        text += "Datei " + finding.path + ": " + fileStateText(finding.state);
         text += finding.reason.empty() || finding.state != FileState::Unreadable
                     ? "\n"
                     : " (" + finding.reason + ")\n";
