@@ -44,21 +44,6 @@ int runInWindow(int argc, char** argv, const std::string& uninstallData, bool ye
 
 } // namespace
 
-std::optional<UninstallRequest> uninstallRequest(int argc, const char* const* argv) {
-    std::optional<UninstallRequest> request;
-    bool yes = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--yes")
-            yes = true;
-        else if (arg == "--uninstall" && i + 1 < argc)
-            request = UninstallRequest{argv[++i], false};
-    }
-    if (request)
-        request->yes = yes;
-    return request;
-}
-
 int runEngineUninstall(int argc, char** argv, const std::string& uninstallData, bool yes) {
     RegistryStore store(registryFilesFromEnvironment());
     LinuxShell shell;
