@@ -11,6 +11,7 @@
 #include "package_document.h"
 #include "package_file.h"
 #include "package_lookup.h"
+#include "qt_translations.h"
 #include "scenario.h"
 #include "script_error.h"
 #include "script_session.h"
@@ -198,9 +199,9 @@ int runDriver(const RunOptions& options, Scenario& scenario, PackageDocument& do
     ScriptWindows windows(session.interpreter(),
                           [&session](const std::string& text) { session.showErrorReport(text); });
     windows.install(session.builtins());
-    windows.setLinkOpener([](const QString& target) {
+    windows.setLinkOpener([](const QString& target, const OpenResult& done) {
         printLine(transcript::openEvent(target.toStdString()));
-        return true;
+        done(true);
     });
     WindowActions actions(windows, printLine);
     dialog.setWindowActions(&actions);
@@ -235,6 +236,7 @@ int runDriver(const RunOptions& options, Scenario& scenario, PackageDocument& do
 
 int runRunCommand(const std::vector<std::string>& args) {
     const std::unique_ptr<QApplication> application = makeApplication();
+    const QtTranslations qtTranslations;
     RunOptions options;
     if (!parseOptions(args, options)) {
         std::cerr << "usage: orvane run [--scenario FILE] [--yes] PACKAGE.ovsp\n"
