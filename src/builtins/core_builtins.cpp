@@ -9,7 +9,6 @@
 
 #include <chrono>
 #include <ctime>
-#include <limits>
 #include <random>
 #include <sys/stat.h>
 #include <thread>
@@ -50,8 +49,10 @@ std::int32_t parseInteger(std::string_view text) {
     }
     if (rest.empty())
         throw runtime_errors::notAnInteger(text);
+    // Whatever the base, the value must lie in the signed 32-bit range: up to 2^31 - 1,
+    // and 2^31 only with a minus sign in front.
+    const std::int64_t limit = negative ? std::int64_t{1} << 31 : (std::int64_t{1} << 31) - 1;
     std::int64_t value = 0;
-    const std::int64_t limit = hexadecimal ? 0xFFFFFFFFLL : 0x80000000LL;
     for (char c : rest) {
         const int digit = hexadecimal ? hexDigitValue(c) : (c >= '0' && c <= '9' ? c - '0' : -1);
         if (digit < 0)
@@ -60,13 +61,7 @@ std::int32_t parseInteger(std::string_view text) {
         if (value > limit)
             throw runtime_errors::notAnInteger(text);
     }
-    if (hexadecimal)
-        value = static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
-    if (negative)
-        value = -value;
-    if (!hexadecimal && value > std::numeric_limits<std::int32_t>::max())
-        throw runtime_errors::notAnInteger(text);
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+    return static_cast<std::int32_t>(negative ? -value : value);
 }
 
 std::string replaceAll(std::string text, std::string_view search, std::string_view replacement) {

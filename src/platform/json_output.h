@@ -1,4 +1,4 @@
-// Writing engine texts as JSON string literals.
+// Writing engine texts as JSON string literals (the tools' outputs, the install manifest).
 #pragma once
 
 #include <string>
