@@ -3,6 +3,7 @@
 // command, write its add function beside its code and list it in kCommands.
 #include "command_line.h"
 
+#include "bundle_command.h"
 #include "check_command.h"
 #include "pack_command.h"
 #include "reg_command.h"
@@ -24,8 +25,13 @@ constexpr int kExitUsage = 2;
 using AddCommand = void (*)(CLI::App& orvane, int& status);
 
 constexpr AddCommand kCommands[] = {
-    addCheckCommand, addRunCommand,       addPackCommand,
-    addRegCommand,   addUninstallCommand, addRepairCommand,
+    addCheckCommand,
+    addRunCommand,
+    addPackCommand,
+    addBundleCommand,
+    addRegCommand,
+    addUninstallCommand,
+    addRepairCommand,
 };
 
 const CLI::App* findCommand(const CLI::App& orvane, const std::string& name) {
