@@ -1,24 +1,20 @@
 // The engine's entry: the start window, whose timer runs the install package named after us.
+#include "package_location.h"
 #include "start_form.h"
 
 #include <QApplication>
 
 #include <cstdlib>
-#include <filesystem>
-#include <string_view>
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("Installer");
     // The run ends when main returns, not when the script closes its last window.
     QApplication::setQuitOnLastWindowClosed(false);
-    // The package is named after the file we were started as: the name in argv[0]
-    // when it is a path (a renamed copy or a link), else the file the kernel ran.
-    std::error_code error;
-    std::string self = std::filesystem::read_symlink("/proc/self/exe", error).string();
-    if (argc > 0 && std::string_view(argv[0]).find('/') != std::string_view::npos)
-        self = std::filesystem::absolute(argv[0]).lexically_normal().string();
-    orvane::TForm1 form(self);
+    // The package is named after the file we were started as, a link's own name included.
+    const char* searchPath = std::getenv("PATH");
+    orvane::TForm1 form(orvane::startedExecutablePath(
+        argc > 0 ? argv[0] : "", searchPath ? searchPath : "", "/proc/self/exe"));
     form.show();
     return QApplication::exec();
 }

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -75,10 +77,26 @@ TEST_F(OrvaneRun, ScenarioProblemsEndWithCodeThree) {
 }
 
 TEST_F(OrvaneRun, BrokenPackagesEndWithTheDriversMessages) {
-    EXPECT_EQ(masked(run((m_dir / "missing.ovsp").string()).out),
-              R"({"event":"msgbox","flags":16,"caption":"Kritischer Fehler","text":)"
-              R"("Install Script $DIR/missing.ovsp nicht gefunden."})"
-              "\n{\"event\":\"exit\",\"code\":1}\n");
+    // A package that cannot even be examined counts as missing: a link to itself, and one behind
+    // a folder the user may not enter (root may enter every folder).
+    fs::create_symlink("loop.ovsp", m_dir / "loop.ovsp");
+    fs::create_directory(m_dir / "zu");
+    write("zu/setup.ovsp", "{}");
+    fs::permissions(m_dir / "zu", fs::perms::none);
+    std::vector<std::string> missing = {"missing.ovsp", "loop.ovsp"};
+    if (::geteuid() != 0)
+        missing.push_back("zu/setup.ovsp");
+    for (const std::string& name : missing) {
+        const RunResult result = run((m_dir / name).string());
+        EXPECT_EQ(result.exitCode, 1) << name;
+        EXPECT_EQ(masked(result.out),
+                  R"({"event":"msgbox","flags":16,"caption":"Kritischer Fehler","text":)"
+                  R"("Install Script $DIR/)" +
+                      name +
+                      R"( nicht gefunden."})"
+                      "\n{\"event\":\"exit\",\"code\":1}\n");
+    }
+    fs::permissions(m_dir / "zu", fs::perms::owner_all);
     for (const char* content : {"", "[]", "{\"programfile\": ", "{\"other\": 1}"}) {
         const RunResult result = run(write("broken.ovsp", content));
         EXPECT_EQ(result.exitCode, 1) << content;

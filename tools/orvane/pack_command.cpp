@@ -57,7 +57,8 @@ bool parseOptions(const std::vector<std::string>& args, PackOptions& options) {
 // Appends one embedded file's Base64 text; false with `error` set when it cannot be read.
 bool writeEmbeddedFile(std::ostream& out, const EmbeddedFile& file, std::string& error) {
     std::ifstream in(file.path, std::ios::binary);
-    if (!in || fs::is_directory(file.path)) {
+    std::error_code ignored;
+    if (!in || fs::is_directory(file.path, ignored)) {
         error = file.path + ": " + (in ? std::strerror(EISDIR) : std::strerror(errno));
         return false;
     }

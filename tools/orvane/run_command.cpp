@@ -9,6 +9,7 @@
 #include "orvaneOrdnerDialog.h"
 #include "package_document.h"
 #include "package_file.h"
+#include "package_location.h"
 #include "package_lookup.h"
 #include "scenario_answers.h"
 #include "script_error.h"
@@ -19,7 +20,6 @@
 
 #include <QApplication>
 
-#include <filesystem>
 #include <iostream>
 #include <memory>
 
@@ -137,12 +137,11 @@ int runRunCommand(const std::vector<std::string>& args) {
             return kExitUsage;
         }
         document = scriptPackage(*text);
-    } else if (!std::filesystem::is_regular_file(options.package)) {
+    } else if (!packageFileExists(options.package)) {
         Scenario none;
         ScenarioDialog dialog(none, printLine);
-        const std::string path = std::filesystem::absolute(options.package).string();
-        dialog.show("Install Script " + path + " nicht gefunden.", "Kritischer Fehler",
-                    mbIconError);
+        dialog.show("Install Script " + absolutePath(options.package) + " nicht gefunden.",
+                    "Kritischer Fehler", mbIconError);
         printLine(transcript::exitEvent(1));
         return 1;
     } else {

@@ -136,8 +136,10 @@ QImage decodeWindowsBitmap(std::string_view bytes) {
 }
 
 QImage loadWindowsBitmapFile(std::string_view file) {
-    const std::string path =
-        std::filesystem::absolute(nativePath(file)).lexically_normal().string();
+    // Without a current folder (it was removed) the path stays relative and fails to open.
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(nativePath(file), error);
+    const std::string path = error ? nativePath(file) : absolute.lexically_normal().string();
     return decodeWindowsBitmap(readBitmapFile(path));
 }
 
