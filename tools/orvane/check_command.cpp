@@ -55,12 +55,6 @@ void printTree(const TScanner& scanner, const tNode* node, int depth) {
     }
 }
 
-std::string withoutByteOrderMark(std::string text) {
-    if (text.rfind("\xEF\xBB\xBF", 0) == 0)
-        text.erase(0, 3);
-    return text;
-}
-
 } // namespace
 
 int runCheckCommand(const std::vector<std::string>& args) {
@@ -70,14 +64,14 @@ int runCheckCommand(const std::vector<std::string>& args) {
         return kExitUsage;
     }
     std::string error;
-    const auto content = readWholeFile(options.file, error);
+    const auto content = readScriptFile(options.file, error);
     if (!content) {
         std::cerr << "orvane check: cannot read " << options.file << ": " << error << '\n';
         return kExitUsage;
     }
     TScanner scanner;
     try {
-        scanner.scan(splitScriptLines(withoutByteOrderMark(*content)));
+        scanner.scan(splitScriptLines(*content));
     } catch (const ScriptError& e) {
         std::cerr << e.what() << '\n';
         return kExitFailed;

@@ -102,7 +102,7 @@ int runPackCommand(const std::vector<std::string>& args) {
         return kExitFailed;
     }
     std::string error;
-    const auto script = readWholeFile(options.script, error);
+    const auto script = readScriptFile(options.script, error);
     if (!script) {
         std::cerr << "orvane pack: cannot read " << options.script << ": " << error << '\n';
         return kExitFailed;

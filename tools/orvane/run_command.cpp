@@ -131,7 +131,7 @@ int runRunCommand(const std::vector<std::string>& args) {
     PackageDocument document;
     std::string loadError;
     if (!options.script.empty()) {
-        const auto text = readWholeFile(options.script, error);
+        const auto text = readScriptFile(options.script, error);
         if (!text) {
             std::cerr << "orvane run: cannot read " << options.script << ": " << error << '\n';
             return kExitUsage;
