@@ -11,6 +11,7 @@
 #include "package_file.h"
 #include "package_location.h"
 #include "package_lookup.h"
+#include "qt_translations.h"
 #include "scenario_answers.h"
 #include "script_error.h"
 #include "script_session.h"
@@ -85,13 +86,14 @@ int runDriver(const RunOptions& options, Scenario scenario, PackageDocument& doc
                     loadError.empty() ? e.what() : std::string(e.what()) + "\r" + loadError);
                 return static_cast<int>(RunOutcome::failed);
             }
-            return static_cast<int>(session.run(scriptText));
+            return session.exitStatus(session.run(scriptText));
         },
         std::cerr, "orvane run");
 }
 
 int run(const RunOptions& options) {
     const std::unique_ptr<QApplication> application = makeApplication();
+    const QtTranslations qtTranslations;
     std::string error;
     Scenario scenario;
     if (!options.scenarioFile.empty()) {
