@@ -15,11 +15,6 @@ constexpr std::int32_t tBool = ttGenTypeBool;
 constexpr std::int32_t tString = ttGenTypeString;
 constexpr std::int32_t tVoid = ttGenTypeVoid;
 
-struct GlobalConstant {
-    const char* name;
-    std::int32_t value;
-};
-
 // Alignment codes for setAlign and a few Windows virtual-key codes offered to scripts.
 constexpr GlobalConstant kGlobals[] = {{"alTop", 1},      {"alRight", 2},    {"alBottom", 5},
                                        {"alLeft", 3},     {"alAll", 4},      {"vk_lwin", 91},
@@ -133,10 +128,15 @@ std::vector<BuiltinEntry> buildCatalogue() {
         {"random", tInt, {{"i1", tInt}}, core::random},
         // Extension built-ins, after the catalogue's 65.
         {"setExitCode", tVoid, {{"code", tInt}}, core::setExitCode},
+        {"setTextFromXML", tVoid, {name, {"path", tString}}, {}},
     };
 }
 
 } // namespace
+
+std::span<const GlobalConstant> builtinGlobals() {
+    return kGlobals;
+}
 
 const std::vector<BuiltinEntry>& builtinCatalogue() {
     static const std::vector<BuiltinEntry> catalogue = buildCatalogue();
