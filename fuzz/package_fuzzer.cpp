@@ -56,7 +56,7 @@ template <typename Lookup> void tolerateLookupError(Lookup lookup) {
 
 void lookUp(const PackageDocument& document, std::string_view path) {
     const PackageLookup lookup(document);
-    (void)document.find(path);
+    tolerateLookupError([&] { (void)document.find(path); }); // a malformed path is an error
     tolerateLookupError([&] { (void)lookup.findEmbeddedFile(path); });
     tolerateLookupError([&] { (void)lookup.arrayLength(path); });
     tolerateLookupError([&] { (void)lookup.text(path); });
