@@ -168,6 +168,7 @@ void addPackCommand(CLI::App& orvane, int& status) {
         ->add_option("--text", options->textArguments,
                      "Put the text file FILE into the package as the top-level member ID")
         ->type_name("ID=FILE")
+        ->allow_extra_args(false) // one ID=FILE per --text: the embedded files may follow
         ->check(CLI::Validator(textMemberError, "ID=FILE"));
     command->callback([options, &status] { status = pack(*options); });
 }
