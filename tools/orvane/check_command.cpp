@@ -90,12 +90,6 @@ void printTree(const TScanner& scanner, const tNode* node, int depth) {
     }
 }
 
-std::string withoutByteOrderMark(std::string text) {
-    if (text.rfind("\xEF\xBB\xBF", 0) == 0)
-        text.erase(0, 3);
-    return text;
-}
-
 // The package given with --package, or none; false when it cannot be read.
 bool loadPackage(const std::string& path, std::optional<PackageDocument>& package) {
     if (path.empty())
@@ -111,7 +105,7 @@ bool loadPackage(const std::string& path, std::optional<PackageDocument>& packag
 
 int check(const CheckOptions& options) {
     std::string error;
-    const auto content = readWholeFile(options.file, error);
+    const auto content = readScriptFile(options.file, error);
     if (!content) {
         std::cerr << "orvane check: cannot read " << options.file << ": " << error << '\n';
         return kExitUsage;
@@ -122,7 +116,7 @@ int check(const CheckOptions& options) {
     Diagnostics diagnostics(options);
     TScanner scanner;
     try {
-        scanner.scan(splitScriptLines(withoutByteOrderMark(*content)));
+        scanner.scan(splitScriptLines(*content));
     } catch (const ScriptError& e) {
         diagnostics.error(0, 0, e.what());
         return kExitFailed;
