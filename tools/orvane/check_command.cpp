@@ -12,6 +12,9 @@
 
 #include <iostream>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace orvane {
 
@@ -33,12 +36,29 @@ void printTokens(const TScanner& scanner) {
     }
 }
 
-void printTree(const TScanner& scanner, const tNode* node, int depth) {
-    for (; node != nullptr; node = node->nextSibling) {
-        std::cout << std::string(static_cast<std::size_t>(depth) * 2, ' ')
-                  << scanner.int2typestring(node->symbol) << ' ' << jsonString(node->text) << ' '
-                  << node->line << ':' << node->column << '\n';
-        printTree(scanner, node->firstChild, depth + 1);
+// Deeper lines keep this indentation and name their depth instead: a chain of n operators nests
+// n levels deep, and indenting each of its lines fully would print n * n spaces.
+constexpr std::size_t kMaxIndentedDepth = 100;
+
+std::string indentation(std::size_t depth) {
+    if (depth <= kMaxIndentedDepth)
+        return std::string(depth * 2, ' ');
+    return std::string(kMaxIndentedDepth * 2, ' ') + '[' + std::to_string(depth) + "] ";
+}
+
+// Depth first, children before the next sibling, with a stack of its own: a tree may be nested
+// far deeper than the native stack would allow recursion.
+void printTree(const TScanner& scanner, const tNode* root) {
+    std::vector<std::pair<const tNode*, std::size_t>> pending{{root, 0}};
+    while (!pending.empty()) {
+        const auto [node, depth] = pending.back();
+        pending.pop_back();
+        if (node == nullptr)
+            continue;
+        std::cout << indentation(depth) << scanner.int2typestring(node->symbol) << ' '
+                  << jsonString(node->text) << ' ' << node->line << ':' << node->column << '\n';
+        pending.emplace_back(node->nextSibling, depth);
+        pending.emplace_back(node->firstChild, depth + 1);
     }
 }
 
@@ -73,7 +93,7 @@ int check(const CheckOptions& options) {
         return kExitFailed;
     }
     if (options.tree)
-        printTree(scanner, parser.rootBaum, 0);
+        printTree(scanner, parser.rootBaum);
     return 0;
 }
 
