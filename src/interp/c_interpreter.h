@@ -21,6 +21,7 @@
 #include "c_parser.h"
 #include "gui_registry.h"
 #include "message_dialog.h"
+#include "native_stack.h"
 #include "record_pool.h"
 #include "variable.h"
 
@@ -184,9 +185,8 @@ class TCInterpreterEx {
     Value invoke(const tFunctionList& callee, const tNode* callerNode, tVariable* varStack);
     std::int32_t resolveFunction(const tNode* callerNode);
     void checkNativeStack() {
-        const auto* here = static_cast<const char*>(__builtin_frame_address(0));
-        if (m_stackBase != nullptr &&
-            here<m_stackBase&& static_cast<std::size_t>(m_stackBase - here)> m_stackBudget)
+        if (stackBeyond(m_stackBase, static_cast<const char*>(__builtin_frame_address(0)),
+                        m_stackBudget))
             throwRecursionTooDeep();
     }
     [[noreturn]] static void throwRecursionTooDeep();

@@ -88,6 +88,19 @@ TEST(CheckCommandTree, AFlatChainOfFiftyThousandTerms) {
               std::string::npos);
 }
 
+// Under a small stack, deep nesting is refused before it can exhaust the stack.
+TEST(CheckCommandTree, NestingIsBoundedByTheStackLimit) {
+    const auto file = std::filesystem::temp_directory_path() /
+                      ("check_nested_" + std::to_string(::getpid()) + ".ovs");
+    std::ofstream(file, std::ios::binary)
+        << "void main() { x = " << std::string(5000, '(') << '1' << std::string(5000, ')') << "; }";
+    const auto result = orvane::e2e::runCommand("ulimit -s 1024 && " + std::string(ORVANE_TOOL) +
+                                                " check " + file.string() + " 2>&1");
+    std::filesystem::remove(file);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.out.ends_with(": Verschachtelung zu tief\n")) << result.out;
+}
+
 TEST(CheckCommandUsage, FileErrorsExitTwo) {
     const auto missing = runTool("check /nonexistent/dir/file.ovs");
     EXPECT_EQ(missing.exitCode, 2);
