@@ -14,6 +14,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -94,20 +95,36 @@ std::string indentation(std::size_t depth) {
     return std::string(kMaxIndentedDepth * 2, ' ') + '[' + std::to_string(depth) + "] ";
 }
 
-// Depth first, children before the next sibling, with a stack of its own: a tree may be nested
-// far deeper than the native stack would allow recursion.
-void printTree(const TScanner& scanner, const tNode* root) {
+// Visits every node with its depth, depth first, children before the next sibling, with a stack
+// of its own: a tree may be nested far deeper than the native stack would allow recursion.
+template <typename Visit> void walkTree(const tNode* root, Visit visit) {
     std::vector<std::pair<const tNode*, std::size_t>> pending{{root, 0}};
     while (!pending.empty()) {
         const auto [node, depth] = pending.back();
         pending.pop_back();
         if (node == nullptr)
             continue;
-        std::cout << indentation(depth) << scanner.int2typestring(node->symbol) << ' '
-                  << jsonString(node->text) << ' ' << node->line << ':' << node->column << '\n';
+        visit(*node, depth);
         pending.emplace_back(node->nextSibling, depth);
         pending.emplace_back(node->firstChild, depth + 1);
     }
+}
+
+void printTree(const TScanner& scanner, const tNode* root) {
+    walkTree(root, [&](const tNode& node, std::size_t depth) {
+        std::cout << indentation(depth) << scanner.int2typestring(node.symbol) << ' '
+                  << jsonString(node.text) << ' ' << node.line << ':' << node.column << '\n';
+    });
+}
+
+// The analysis follows the tree by recursion. Trees nested deeper than this (only long operator
+// chains and absurd nesting get there) are not analysed, so that they cannot exhaust the stack.
+constexpr std::size_t kMaxAnalysedDepth = 500;
+
+bool shallowEnoughToAnalyse(const tNode* root) {
+    std::size_t deepest = 0;
+    walkTree(root, [&](const tNode&, std::size_t depth) { deepest = std::max(deepest, depth); });
+    return deepest <= kMaxAnalysedDepth;
 }
 
 std::string withoutByteOrderMark(std::string text) {
@@ -159,6 +176,8 @@ int check(const CheckOptions& options) {
     }
     if (options.tree)
         printTree(scanner, parser.rootBaum);
+    if (!shallowEnoughToAnalyse(parser.rootBaum))
+        return 0;
     for (const AnalysisWarning& warning :
          analyseScript(parser.rootBaum, package ? &*package : nullptr))
         diagnostics.warning(warning);
