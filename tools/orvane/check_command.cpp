@@ -127,12 +127,6 @@ bool shallowEnoughToAnalyse(const tNode* root) {
     return deepest <= kMaxAnalysedDepth;
 }
 
-std::string withoutByteOrderMark(std::string text) {
-    if (text.rfind("\xEF\xBB\xBF", 0) == 0)
-        text.erase(0, 3);
-    return text;
-}
-
 // The package given with --package, or none; false when it cannot be read.
 bool loadPackage(const std::string& path, std::optional<PackageDocument>& package) {
     if (path.empty())
@@ -148,7 +142,7 @@ bool loadPackage(const std::string& path, std::optional<PackageDocument>& packag
 
 int check(const CheckOptions& options) {
     std::string error;
-    const auto content = readWholeFile(options.file, error);
+    const auto content = readScriptFile(options.file, error);
     if (!content) {
         std::cerr << "orvane check: cannot read " << options.file << ": " << error << '\n';
         return kExitUsage;
@@ -159,7 +153,7 @@ int check(const CheckOptions& options) {
     Diagnostics diagnostics(options);
     TScanner scanner;
     try {
-        scanner.scan(splitScriptLines(withoutByteOrderMark(*content)));
+        scanner.scan(splitScriptLines(*content));
     } catch (const ScriptError& e) {
         diagnostics.error(0, 0, e.what());
         return kExitFailed;

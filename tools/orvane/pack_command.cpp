@@ -65,7 +65,8 @@ EmbeddedFile embeddedFile(const std::string& argument) {
 // Appends one embedded file's Base64 text; false with `error` set when it cannot be read.
 bool writeEmbeddedFile(std::ostream& out, const EmbeddedFile& file, std::string& error) {
     std::ifstream in(file.path, std::ios::binary);
-    if (!in || fs::is_directory(file.path)) {
+    std::error_code ignored;
+    if (!in || fs::is_directory(file.path, ignored)) {
         error = file.path + ": " + (in ? std::strerror(EISDIR) : std::strerror(errno));
         return false;
     }
@@ -125,7 +126,7 @@ int pack(PackOptions& options) {
     for (const auto& argument : options.textArguments)
         options.texts.push_back(embeddedFile(argument));
     std::string error;
-    const auto script = readWholeFile(options.script, error);
+    const auto script = readScriptFile(options.script, error);
     if (!script) {
         std::cerr << "orvane pack: cannot read " << options.script << ": " << error << '\n';
         return kExitFailed;
