@@ -467,6 +467,8 @@ void TCInterpreterEx::evaluateFor(const tNode* node, tVariable* varStack) {
     }
     // The loop hands back the stack it received: variables that its body declared on
     // an empty stack are gone after the loop.
+    if (varStack == nullptr)
+        forgetFrameSlots(current);
 }
 
 } // namespace orvane

@@ -22,6 +22,7 @@ void tVariable::resetTo(std::int32_t type) {
     intSlots.clear();
     stringSlots.clear();
     next = nullptr;
+    frameSlot = -1;
 }
 
 void tVariable::copyValueFrom(const tVariable& other) {

@@ -32,6 +32,9 @@ struct tVariable {
     std::vector<std::int32_t> intSlots;   // int and bool arrays
     std::vector<std::string> stringSlots; // string arrays
     tVariable* next = nullptr;
+    // The frame slot that holds this record while its activation runs (-1: none, as for
+    // globals, results and a built-in's parameters).
+    std::int32_t frameSlot = -1;
 
     // Number of storage slots (1 for a scalar).
     std::size_t slotCount() const;
