@@ -169,6 +169,10 @@ class TCInterpreterEx {
     void evaluateStep(const tNode* node, tVariable* varStack);
     void evaluateCompound(const tNode* node, tVariable* varStack);
     Value evaluateBlock(const tNode* node, tVariable* varStack, tVariable*& newVarStack);
+    // Runs an assignment, increment or compound assignment.
+    void runWriteStatement(const tNode* node, tVariable* varStack);
+    // `s += "text"` on a text: appends in place; false for any other compound assignment.
+    bool appendConstantText(const tNode* node, tVariable& variable, std::int32_t index);
     Value evaluateIf(const tNode* node, tVariable* varStack, tVariable*& newVarStack);
     Value evaluateWhile(const tNode* node, tVariable* varStack, tVariable*& newVarStack);
     Value evaluateDo(const tNode* node, tVariable* varStack, tVariable*& newVarStack);
@@ -242,9 +246,10 @@ class TCInterpreterEx {
     std::size_t m_stackBudget = 0;
     std::uint32_t m_preparation = 0;  // stamp of the current function table, for node caches
     std::uint32_t m_globalsStamp = 0; // stamp of the current global stack, for node caches
-    // The activation frames of the running calls, one above the other; the running one
-    // starts at m_frameBase and has m_frameSize slots.
+    // The activation frames of the running calls, one above the other up to m_frameTop; the
+    // running one starts at m_frameBase and has m_frameSize slots.
     std::vector<tVariable*> m_frames;
+    std::size_t m_frameTop = 0;
     std::size_t m_frameBase = 0;
     std::uint32_t m_frameSize = 0;
     std::vector<const tNode*> m_spine; // operators of the left-nested chains being evaluated

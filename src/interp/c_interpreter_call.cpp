@@ -3,6 +3,8 @@
 
 #include "runtime_errors.h"
 
+#include <algorithm>
+
 namespace orvane {
 
 namespace {
@@ -61,14 +63,20 @@ class StackBase {
 // when the call ends, also when an error leaves it.
 class FrameScope {
   public:
-    FrameScope(std::vector<tVariable*>& frames, std::size_t& base, std::uint32_t& size,
-               std::int32_t slotCount)
-        : m_frames(frames), m_base(base), m_size(size), m_callerBase(base), m_callerSize(size),
-          m_calleeBase(frames.size()), m_calleeSize(static_cast<std::uint32_t>(slotCount)) {
-        m_frames.resize(m_calleeBase + m_calleeSize, nullptr);
+    FrameScope(std::vector<tVariable*>& frames, std::size_t& top, std::size_t& base,
+               std::uint32_t& size, std::int32_t slotCount)
+        : m_top(top), m_base(base), m_size(size), m_callerBase(base), m_callerSize(size),
+          m_calleeBase(top), m_calleeSize(static_cast<std::uint32_t>(slotCount)) {
+        // The vector only grows, so returning calls cost nothing.
+        const std::size_t end = m_calleeBase + m_calleeSize;
+        if (frames.size() < end)
+            frames.resize(std::max(end, frames.size() * 2));
+        std::fill_n(frames.begin() + static_cast<std::ptrdiff_t>(m_calleeBase), m_calleeSize,
+                    nullptr);
+        m_top = end;
     }
     ~FrameScope() {
-        m_frames.resize(m_calleeBase);
+        m_top = m_calleeBase;
         m_base = m_callerBase;
         m_size = m_callerSize;
     }
@@ -82,7 +90,7 @@ class FrameScope {
     }
 
   private:
-    std::vector<tVariable*>& m_frames;
+    std::size_t& m_top;
     std::size_t& m_base;
     std::uint32_t& m_size;
     std::size_t m_callerBase;
@@ -139,7 +147,7 @@ Value TCInterpreterEx::invoke(const tFunctionList& callee, const tNode* callerNo
     checkNativeStack();
     spendCall();
     Activation activation(m_callDepth, m_pool);
-    FrameScope frame(m_frames, m_frameBase, m_frameSize, callee.frame.slotCount);
+    FrameScope frame(m_frames, m_frameTop, m_frameBase, m_frameSize, callee.frame.slotCount);
     tVariable* calleeStack = bindArguments(callerNode, varStack, callee, frame.calleeBase());
     frame.enter();
     if (callee.funcLink != nullptr) {

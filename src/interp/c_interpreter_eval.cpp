@@ -80,6 +80,14 @@ std::string concatenated(const std::string& left, const std::string& right) {
     return text;
 }
 
+// Assignments, increments and compound assignments: statements that write a variable and
+// yield no value.
+bool isWriteStatement(std::int32_t symbol) {
+    return symbol == ttGleich || symbol == ttPlusPlus || symbol == ttMinusMinus ||
+           symbol == ttPlusGleich || symbol == ttMinusGleich || symbol == ttMalGleich ||
+           symbol == ttGeteiltGleich || symbol == ttModuloGleich;
+}
+
 // The operators with two operands, all evaluated left operand first.
 bool isBinary(std::int32_t symbol) {
     return isArithmetic(symbol) || isComparison(symbol) || symbol == ttAnd || symbol == ttOr;
@@ -277,6 +285,14 @@ Value TCInterpreterEx::applyBinary(const tNode* node, Value leftOperand, Value r
         return generateBoolData(leftOperand.isTrue() && rightOperand.isTrue());
     if (node->symbol == ttOr)
         return generateBoolData(leftOperand.isTrue() || rightOperand.isTrue());
+    if (leftOperand.typ == ttGenTypeInt && rightOperand.typ == ttGenTypeInt &&
+        !leftOperand.isArray() && !rightOperand.isArray()) {
+        if (isArithmetic(node->symbol))
+            return generateIntData(
+                intArithmetic(node->symbol, leftOperand.intValue, rightOperand.intValue));
+        return generateBoolData(
+            intComparison(node->symbol, leftOperand.intValue, rightOperand.intValue));
+    }
     const Value left = slotZeroOf(std::move(leftOperand));
     const Value right = slotZeroOf(std::move(rightOperand));
     const bool arithmetic = isArithmetic(node->symbol);
@@ -386,6 +402,8 @@ void TCInterpreterEx::evaluateCompound(const tNode* node, tVariable* varStack) {
         variable->intValue = intArithmetic(node->symbol, variable->intValue, plainOperand);
         return;
     }
+    if (appendConstantText(node, *variable, index))
+        return;
     const Value current = slotZeroOf(readVariable(*variable, index));
     const Value operand = slotZeroOf(evaluateOperand(secondChild(node), varStack, node));
     if (current.typ != operand.typ)
@@ -398,13 +416,51 @@ void TCInterpreterEx::evaluateCompound(const tNode* node, tVariable* varStack) {
     // Other combinations (bools, or texts with -= *= /= %=) change nothing.
 }
 
+void TCInterpreterEx::runWriteStatement(const tNode* node, tVariable* varStack) {
+    switch (node->symbol) {
+    case ttGleich:
+        evaluateAssignment(node, varStack);
+        break;
+    case ttPlusPlus:
+    case ttMinusMinus:
+        evaluateStep(node, varStack);
+        break;
+    default:
+        evaluateCompound(node, varStack);
+        break;
+    }
+}
+
+bool TCInterpreterEx::appendConstantText(const tNode* node, tVariable& variable,
+                                         std::int32_t index) {
+    // A constant operand has no side effect that could change the target between reading
+    // and writing it, so the text can grow where it is.
+    const tNode* operand = secondChild(node);
+    if (node->symbol != ttPlusGleich || variable.typ != ttGenTypeString || operand == nullptr ||
+        operand->symbol != ttStringConst)
+        return false;
+    std::string& text = variable.textAt(index);
+    text.append(operand->text, 0, kMaxTextBytes + 4);
+    cutTextInPlace(text);
+    return true;
+}
+
 Value TCInterpreterEx::evaluateBlock(const tNode* node, tVariable* varStack,
                                      tVariable*& newVarStack) {
     tVariable* current = varStack;
     for (const tNode* child = node->firstChild; child != nullptr; child = child->nextSibling) {
         // Only the last statement run gives the block its value: the last child, or a
         // return, which ends only the block that holds it.
-        if (child->nextSibling == nullptr || child->symbol == ttReturn) {
+        const bool last = child->nextSibling == nullptr || child->symbol == ttReturn;
+        // Writes yield no value and keep the stack, so they need no result built.
+        if (isWriteStatement(child->symbol)) {
+            spendStep();
+            runWriteStatement(child, current);
+            if (last)
+                break;
+            continue;
+        }
+        if (last) {
             Value result = evaluate(child, current, current);
             newVarStack = current;
             return result;
