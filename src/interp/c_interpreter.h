@@ -169,6 +169,8 @@ class TCInterpreterEx {
     void evaluateStep(const tNode* node, tVariable* varStack);
     void evaluateCompound(const tNode* node, tVariable* varStack);
     Value evaluateBlock(const tNode* node, tVariable* varStack, tVariable*& newVarStack);
+    // The body of an if, a loop or a function: a block, run directly, or any other statement.
+    Value evaluateBody(const tNode* body, tVariable* varStack, tVariable*& newVarStack);
     // Runs an assignment, increment or compound assignment.
     void runWriteStatement(const tNode* node, tVariable* varStack);
     // `s += "text"` on a text: appends in place; false for any other compound assignment.

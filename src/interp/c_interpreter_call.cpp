@@ -152,7 +152,7 @@ Value TCInterpreterEx::invoke(const tFunctionList& callee, const tNode* callerNo
     frame.enter();
     if (callee.funcLink != nullptr) {
         tVariable* bodyStack = nullptr;
-        return evaluate(callee.blockLink, calleeStack, bodyStack);
+        return evaluateBody(callee.blockLink, calleeStack, bodyStack);
     }
     if (OnExecuteCustomFunction)
         return OnExecuteCustomFunction(*this, callee.name, calleeStack);

@@ -475,8 +475,8 @@ Value TCInterpreterEx::evaluateIf(const tNode* node, tVariable* varStack, tVaria
     const tNode* thenPart = secondChild(node);
     const tNode* elsePart = thenPart != nullptr ? thenPart->nextSibling : nullptr;
     if (evaluateCondition(node->firstChild, varStack, node))
-        return evaluate(thenPart, varStack, newVarStack);
-    return evaluate(elsePart, varStack, newVarStack);
+        return evaluateBody(thenPart, varStack, newVarStack);
+    return evaluateBody(elsePart, varStack, newVarStack);
 }
 
 bool TCInterpreterEx::evaluateCondition(const tNode* condition, tVariable* varStack,
@@ -490,12 +490,21 @@ bool TCInterpreterEx::evaluateCondition(const tNode* condition, tVariable* varSt
     return evaluateOperand(condition, varStack, consumer).isTrue();
 }
 
+Value TCInterpreterEx::evaluateBody(const tNode* body, tVariable* varStack,
+                                    tVariable*& newVarStack) {
+    if (body == nullptr || body->symbol != ttBlock)
+        return evaluate(body, varStack, newVarStack);
+    // What evaluate would do for a block, without its dispatch.
+    spendStep();
+    return evaluateBlock(body, varStack, newVarStack);
+}
+
 Value TCInterpreterEx::evaluateWhile(const tNode* node, tVariable* varStack,
                                      tVariable*& newVarStack) {
     Value result;
     tVariable* current = varStack;
     while (evaluateCondition(node->firstChild, current, node))
-        result = evaluate(secondChild(node), current, current);
+        result = evaluateBody(secondChild(node), current, current);
     newVarStack = current;
     return result;
 }
@@ -504,7 +513,7 @@ Value TCInterpreterEx::evaluateDo(const tNode* node, tVariable* varStack, tVaria
     Value result;
     tVariable* current = varStack;
     do {
-        result = evaluate(node->firstChild, current, current);
+        result = evaluateBody(node->firstChild, current, current);
     } while (evaluateCondition(secondChild(node), current, node));
     newVarStack = current;
     return result;
@@ -518,7 +527,7 @@ void TCInterpreterEx::evaluateFor(const tNode* node, tVariable* varStack) {
     tVariable* current = varStack;
     evaluate(start, current, current);
     while (evaluateCondition(condition, current, node)) {
-        evaluate(body, current, current);
+        evaluateBody(body, current, current);
         evaluate(step, current, current);
     }
     // The loop hands back the stack it received: variables that its body declared on
