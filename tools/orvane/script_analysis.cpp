@@ -654,33 +654,54 @@ class Analyser {
         return a;
     }
 
+    static bool isTrap(const tNode* operand) {
+        return operand != nullptr && (isComparison(operand->symbol) || isAndOr(operand->symbol));
+    }
+
+    // Inside a comparison or logical operand of an arithmetic operator, the operand next to that
+    // operator: down the operand's side facing it, as long as no brackets were written there
+    // (a bracketed part stays whole).
+    static const tNode* nearestOperand(const tNode* operand, bool rightOfOperator) {
+        while (isTrap(operand)) {
+            const tNode* inner = rightOfOperator ? operand->firstChild : secondChild(operand);
+            if (inner == nullptr)
+                break;
+            const int innerLevel = operatorLevel(inner->symbol);
+            const int outerLevel = operatorLevel(operand->symbol);
+            operand = inner;
+            if (innerLevel != 0 &&
+                (rightOfOperator ? innerLevel < outerLevel : innerLevel <= outerLevel))
+                break;
+        }
+        return operand;
+    }
+
+    // An operand inside the brackets of the meant form: bracketed where the author had to
+    // bracket it, or where it binds looser than the arithmetic beside it.
+    static std::string groupedOperand(const tNode* operand, int level, bool rightSide) {
+        const int own = operatorLevel(operand->symbol);
+        const bool brackets =
+            (own != 0 && (isTrap(operand) || own < level || (rightSide && own == level))) ||
+            (operand->symbol == ttNot && !rightSide);
+        const std::string text = expressionText(operand);
+        return brackets ? "(" + text + ")" : text;
+    }
+
     // Arithmetic with a comparison or logical operand: always a fault, since the bool that
     // operand yields cannot take part in arithmetic. The author meant the arithmetic to bind
     // tightest: to take the nearest operand inside that comparison as its own.
     bool precedenceTrap(const tNode* node, const tNode* left, const tNode* right) {
-        const auto trap = [](const tNode* operand) {
-            return operand != nullptr &&
-                   (isComparison(operand->symbol) || isAndOr(operand->symbol));
-        };
-        const std::string op = operatorText(node->symbol);
-        std::string meant;
-        if (trap(right)) {
-            const tNode* nearest = right;
-            while (trap(nearest))
-                nearest = nearest->firstChild;
-            meant = expressionTextReplacing(right, nearest,
-                                            "(" + expressionText(left) + " " + op + " " +
-                                                expressionText(nearest) + ")");
-        } else if (trap(left)) {
-            const tNode* nearest = left;
-            while (trap(nearest))
-                nearest = secondChild(nearest);
-            meant = expressionTextReplacing(left, nearest,
-                                            "(" + expressionText(nearest) + " " + op + " " +
-                                                expressionText(right) + ")");
-        } else {
+        if (!isTrap(left) && !isTrap(right))
             return false;
-        }
+        const std::string op = operatorText(node->symbol);
+        const int level = operatorLevel(node->symbol);
+        // The author's text with brackets around the operator and its two nearest operands.
+        const tNode* leftNearest = nearestOperand(left, false);
+        const tNode* rightNearest = nearestOperand(right, true);
+        const std::string grouped = "(" + groupedOperand(leftNearest, level, false) + " " + op +
+                                    " " + groupedOperand(rightNearest, level, true) + ")";
+        const std::string meant = expressionTextReplacing(left, leftNearest, grouped) +
+                                  expressionTextReplacing(right, rightNearest, "");
         warn(node, "precedence",
              "'" + expressionText(node) + "' means '" + bracketedText(node) +
                  "': comparisons and logical operators bind tighter than '" + op +
