@@ -127,7 +127,7 @@ TEST(CheckCommandAnalysis, ReachesTheBottomOfDeepTrees) {
     const std::pair<std::string, std::string> cases[] = {
         {"int x; void main() { x = \ny" + repeat("+1", 49999) + "; }",
          ":2:2: warning: 'y' is declared nowhere"},
-        {"int x; void main() { x = " + repeat("(1 + ", 2000) + "\ny" + repeat(")", 2000) + "; }",
+        {"int x; void main() { x = " + repeat("(1 + ", 1000) + "\ny" + repeat(")", 1000) + "; }",
          ":2:2: warning: 'y' is declared nowhere"},
         {"int x; void main() { " + repeat("if (x < 1) { ", 4000) + "\ny = 1;" + repeat(" }", 4000) +
              " }",
