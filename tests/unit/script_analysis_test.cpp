@@ -61,6 +61,11 @@ INSTANTIATE_TEST_SUITE_P(
         AnalysisCase{"BoundPlusOne", "while (i < n + 1) i++;", "2 precedence|write 'i < (n + 1)'"},
         AnalysisCase{"ProductCompared", "ok = b * n < 3 || ok;",
                      "2 precedence|write '(b * n) < 3 || ok'"},
+        AnalysisCase{"TrapsOnBothSides", "ok = i < n + 1 && ok;",
+                     "2 precedence|write 'i < (n + 1) && ok'"},
+        AnalysisCase{"BracketedPartStaysWhole", "ok = b * (ok || ok) && ok; b = (b - n) * i < 2;",
+                     "2 precedence|write '(b * (ok || ok)) && ok', "
+                     "2 precedence|write '((b - n) * i) < 2'"},
         AnalysisCase{"Parenthesised", "if ((b + 1) == 3 && i < (n + 1)) b = (b * n) % 3;", ""},
         AnalysisCase{"MismatchedOperands", "s = s - \"a\"; b = b + ok; ok = s < s;",
                      "2 type, 2 type, 2 type"},
