@@ -61,6 +61,11 @@ INSTANTIATE_TEST_SUITE_P(
         AnalysisCase{"BoundPlusOne", "while (i < n + 1) i++;", "2 precedence|write 'i < (n + 1)'"},
         AnalysisCase{"ProductCompared", "ok = b * n < 3 || ok;",
                      "2 precedence|write '(b * n) < 3 || ok'"},
+        AnalysisCase{"TrapsOnBothSides", "ok = i < n + 1 && ok;",
+                     "2 precedence|write 'i < (n + 1) && ok'"},
+        AnalysisCase{"BracketedPartStaysWhole", "ok = b * (ok || ok) && ok; b = (b - n) * i < 2;",
+                     "2 precedence|write '(b * (ok || ok)) && ok', "
+                     "2 precedence|write '((b - n) * i) < 2'"},
         AnalysisCase{"Parenthesised", "if ((b + 1) == 3 && i < (n + 1)) b = (b * n) % 3;", ""},
         AnalysisCase{"MismatchedOperands", "s = s - \"a\"; b = b + ok; ok = s < s;",
                      "2 type, 2 type, 2 type"},
@@ -69,6 +74,12 @@ INSTANTIATE_TEST_SUITE_P(
                      "2 type, 2 type, 2 type, 2 type"},
         AnalysisCase{"BuiltinArgumentTypes", "messageBox(1); sleep(\"5\");", "2 type, 2 type"},
         AnalysisCase{"ConvertedArguments", "messageBox(inttostr(1)); sleep(strtoint(\"5\"));", ""},
+        AnalysisCase{"ScriptArgumentTypes",
+                     "b = add(\"1\", n); b = add(b, ok); pair(s, b); b = add(b, onNext(s));",
+                     "2 type, 2 type, 2 type, 2 type"},
+        AnalysisCase{"MatchingScriptArguments",
+                     "b = add(b, strtoint(s)); pair(name, inttostr(count)); b = add(alTop, b);",
+                     ""},
         AnalysisCase{"ArgumentCounts", "b = add(1); b = add(1, 2, 3); messageBox();",
                      "2 arguments, 2 arguments, 2 arguments"},
         AnalysisCase{"UnknownFunction", "mesageBox(\"x\");", "2 arguments"},
@@ -112,7 +123,7 @@ TEST(AnalysisOfOwnScripts, FindsNothingInCorrectScripts) {
     const std::set<std::string> trapsOnPurpose = {
         "returns.ovs",     "recursion.ovs",      "precheck.ovs",        "too_few_arguments.ovs",
         "syntax.ovs",      "nested_returns.ovs", "deep_expression.ovs", "chain_error.ovs",
-        "index_error.ovs", "no_value.ovs"};
+        "index_error.ovs", "no_value.ovs",       "backtracking.ovs"};
     int checked = 0;
     for (const char* folder : {"examples", "tests", "bench"}) {
         for (const auto& entry : std::filesystem::recursive_directory_iterator(
