@@ -93,7 +93,7 @@ bool createFolderPath(std::string_view path, UninstallList& list, std::string& r
 InstalledFile installFile(const PackageAccess& package, UninstallList& list, std::string_view s1,
                           std::string_view s2, const PaintBetweenChunks& betweenPieces) {
     const std::unique_ptr<ByteSource> source = package.bytes(s1);
-    InstalledFile installed{nativePath(s2), 0};
+    InstalledFile installed{nativePath(s2), 0, {}};
     std::string reason;
     if (!createFolderPath(folderPart(installed.path), list, reason))
         failToCreate(installed.path, reason);
@@ -102,6 +102,7 @@ InstalledFile installFile(const PackageAccess& package, UninstallList& list, std
         failToCreate(installed.path, reason);
     if (writePieces(*source, file, betweenPieces, installed))
         file.setExecutable();
+    installed.sha256 = source->sha256();
     // Installed files are not forced to the disk one by one: that would cost more than the whole
     // decoding, and an installation cut off by a crash is run again anyway. The rename still
     // keeps programs that run meanwhile from ever seeing a half-written file.

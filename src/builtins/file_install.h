@@ -35,17 +35,19 @@ std::string folderPart(std::string_view path);
 // Returns false with the system's reason at the first folder that cannot be created.
 bool createFolderPath(std::string_view path, UninstallList& list, std::string& reason);
 
-// A file that installFile wrote: its path with "/" and its size.
+// A file that installFile wrote: its path with "/", its size and the SHA-256 of its content.
 struct InstalledFile {
     std::string path;
     std::uint64_t bytes = 0;
+    std::string sha256;
 };
 
 // installFile(s1, s2): decodes the Base64 text at package path `s1` piece by piece into a temporary
 // file beside `s2`, then renames it over `s2`. A lookup error raises before anything is created.
 // The folders along `s2` are created first. A file that starts like a program (an ELF header or
 // "#!") is made executable. `betweenPieces`, when set, is called after each piece. Records `s2`
-// under "dateien" once it is complete.
+// under "dateien" once it is complete. When the package's checks fail while the bytes stream in,
+// the error raises, the temporary file is removed and `s2` stays as it was.
 InstalledFile installFile(const PackageAccess& package, UninstallList& list, std::string_view s1,
                           std::string_view s2, const PaintBetweenChunks& betweenPieces);
 
