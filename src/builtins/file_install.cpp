@@ -9,16 +9,20 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace orvane {
 
 namespace {
 
-// Permissions of a new installed file before the umask. A package carries no permissions, so
-// files that start like programs get execute permissions as well: an installed program that cannot
-// be started would be useless.
-constexpr mode_t kFileMode = 0666;
+// Permissions of a new installed file and folder, whatever the umask: what is installed, for
+// example by root into /opt, must be usable by every user. A package carries no permissions, so
+// files that start like programs get execute permissions as well (0755): an installed program that
+// cannot be started would be useless.
+constexpr mode_t kFileMode = 0644;
+constexpr mode_t kFolderMode = 0755;
 
 // Decoded bytes per write: large enough that the system calls cost nothing, small enough that the
 // writer's few buffers stay in the cache while the next piece is decoded.
@@ -26,6 +30,13 @@ constexpr std::size_t kPieceBytes = 1024 * 1024;
 
 [[noreturn]] void failToCreate(const std::string& path, const std::string& reason) {
     throw ScriptError("Datei " + path + " kann nicht erstellt werden. " + reason);
+}
+
+// Refuses a path whose line break would split the uninstall data's line that records it, before
+// anything is created.
+void refuseLineBreaks(const std::string& path) {
+    if (holdsLineBreak(path))
+        failToCreate(path, std::string(kNotARegularFile));
 }
 
 bool isFolder(const std::string& path) {
@@ -64,6 +75,21 @@ bool writePieces(ByteSource& source, ReplacementFile& file, const PaintBetweenCh
     return program;
 }
 
+// mkdir(2) with exactly kFolderMode. The mode is set through a descriptor opened without following
+// a link, so a link swapped in meanwhile never has its target's mode changed. 0 or the errno.
+int makeFolder(const std::string& path) {
+    if (::mkdir(path.c_str(), kFolderMode) != 0)
+        return errno;
+    // A trailing "/" would make the open follow a link after all.
+    const std::string folder = path.substr(0, path.find_last_not_of('/') + 1);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fchmod(fd, kFolderMode); // we made it, so we may; a failure leaves the umask's mode
+        ::close(fd);
+    }
+    return 0;
+}
+
 } // namespace
 
 std::string folderPart(std::string_view path) {
@@ -77,8 +103,7 @@ bool createFolderPath(std::string_view path, UninstallList& list, std::string& r
         const std::string prefix(path.substr(0, slash + 1));
         if (isFolder(prefix))
             continue;
-        if (::mkdir(prefix.c_str(), 0777) != 0) {
-            const int error = errno;
+        if (const int error = makeFolder(prefix); error != 0) {
             if (error == EEXIST && isFolder(prefix))
                 continue; // made by someone else meanwhile: not ours to record
             // Something other than a folder stands in the way.
@@ -94,6 +119,7 @@ InstalledFile installFile(const PackageAccess& package, UninstallList& list, std
                           std::string_view s2, const PaintBetweenChunks& betweenPieces) {
     const std::unique_ptr<ByteSource> source = package.bytes(s1);
     InstalledFile installed{nativePath(s2), 0, {}};
+    refuseLineBreaks(installed.path);
     std::string reason;
     if (!createFolderPath(folderPart(installed.path), list, reason))
         failToCreate(installed.path, reason);
@@ -118,6 +144,7 @@ ShellLink createLink(Shell& shell, UninstallList& list, std::string_view s1, std
     link.target = nativePath(s2);
     link.description = kLinkDescription;
     link.workingFolder = folderPart(link.target);
+    refuseLineBreaks(link.file);
     std::string reason;
     if (!createFolderPath(folderPart(link.file), list, reason) || !shell.saveLink(link, reason))
         failToCreate(link.file, reason);

@@ -2,9 +2,12 @@
 // recorded in the uninstall list at the moment it is created.
 //
 // Paths arrive as scripts write them ("\" and "/" both separate folders) and are used and recorded
-// with "/" only. Failures raise ScriptError with the file error "Datei P kann nicht erstellt
-// werden. REASON", P the path with "/" and REASON the system's text. Nothing created before a
-// failure is removed: folders made on the way stay, and stay recorded.
+// with "/" only. Folders are created 0755 and files 0644 (0755 for programs) whatever the umask;
+// a replaced file keeps its mode. A symbolic link at the target is replaced, not written through;
+// a target that is neither a regular file nor a link, and a path holding a line break, are refused
+// with the reason "Keine reguläre Datei". Failures raise ScriptError with the file error "Datei P
+// kann nicht erstellt werden. REASON", P the path with "/" and REASON the system's text. Nothing
+// created before a failure is removed: folders made on the way stay, and stay recorded.
 #pragma once
 
 #include "builtin_services.h"

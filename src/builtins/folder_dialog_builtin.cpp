@@ -11,12 +11,12 @@ void configureTargetFolderDialog(TOrvaneOrdnerDialog& dialog) {
 }
 
 void provideFolderDialog(BuiltinHost& host, TOrvaneOrdnerDialog& dialog,
-                         std::function<void()> afterRun) {
+                         std::function<void(bool confirmed)> afterRun) {
     dialog.setMessageDialog(&host.services().dialog);
     host.provide("showFolderDialog", [&dialog, afterRun](BuiltinServices&, const BuiltinArgs&) {
         const bool confirmed = dialog.execute();
         if (afterRun)
-            afterRun();
+            afterRun(confirmed);
         if (!confirmed)
             return generateStringData("");
         return generateStringData(dialog.directory().toStdString());

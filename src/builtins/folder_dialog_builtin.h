@@ -16,8 +16,9 @@ void configureTargetFolderDialog(TOrvaneOrdnerDialog& dialog);
 // Makes `showFolderDialog` run `dialog`: the chosen folder, ending with "/", or "" when the
 // user cancels. The dialog's error boxes go through the host's message dialog; `dialog`
 // must outlive the host's runs. `afterRun`, when given, is called once the window has
-// closed: a headless run raises there what stopped it while the dialog waited.
+// closed, with whether the user confirmed: a headless run raises there what stopped it while
+// the dialog waited, a recorded run writes down the choice.
 void provideFolderDialog(BuiltinHost& host, TOrvaneOrdnerDialog& dialog,
-                         std::function<void()> afterRun = {});
+                         std::function<void(bool confirmed)> afterRun = {});
 
 } // namespace orvane

@@ -12,6 +12,8 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <ostream>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace orvane::test {
@@ -127,13 +129,15 @@ TEST_F(InstallFileTest, FilesThatStartLikeProgramsBecomeExecutable) {
     for (const auto& [content, _] : cases)
         texts.push_back(base64Lines(content));
     setFiles(texts);
-    const mode_t oldMask = ::umask(022);
+    // Whatever the umask, what is installed (folders included) is usable by everyone.
+    const mode_t oldMask = ::umask(077);
     for (std::size_t k = 0; k < cases.size(); ++k)
-        install("binfiles[" + std::to_string(k) + "].bin", path(std::to_string(k)));
+        install("binfiles[" + std::to_string(k) + "].bin", path("neu/" + std::to_string(k)));
     ::umask(oldMask);
+    EXPECT_EQ(fileMode(path("neu")), 0755u);
     for (std::size_t k = 0; k < cases.size(); ++k) {
-        EXPECT_EQ(fileMode(path(std::to_string(k))), cases[k].second ? 0755u : 0644u) << k;
-        EXPECT_EQ(readFile(path(std::to_string(k))), cases[k].first);
+        EXPECT_EQ(fileMode(path("neu/" + std::to_string(k))), cases[k].second ? 0755u : 0644u) << k;
+        EXPECT_EQ(readFile(path("neu/" + std::to_string(k))), cases[k].first);
     }
 }
 
@@ -199,6 +203,125 @@ TEST_F(CreateLinkTest, AShortcutThatCannotBeSavedIsAnErrorAndNotRecorded) {
               cannotCreate(path("Neu/App.desktop"), "Keine Berechtigung"));
     EXPECT_EQ(entriesBelowHeader(list, dir()), (std::vector<std::string>{"[ordner]", "T/Neu/"}));
 }
+
+// The three ways a script writes a file, each given the target path; a refusal raises.
+struct Writer {
+    const char* name;
+    void (*write)(const std::string& target);
+};
+
+const Writer kWriters[] = {
+    {"InstallFile",
+     [](const std::string& target) {
+         const PackageDocument document(readJson(binfilesJson({"bmV1"})).document);
+         const PackageLookup lookup(document);
+         UninstallList list;
+         installFile(lookup, list, "binfiles[0].bin", target, {});
+     }},
+    {"CreateLink",
+     [](const std::string& target) {
+         LinuxShell shell;
+         UninstallList list;
+         createLink(shell, list, target, "/bin/true");
+     }},
+    {"SaveUninstallData",
+     [](const std::string& target) { saveUninstallData(UninstallList(), target); }},
+};
+
+// What stands at the target before the write: made by `prepare` in the test folder, with the
+// target's name relative to it.
+struct Obstacle {
+    const char* name;
+    const char* target;
+    bool (*prepare)(const std::string& dir); // false: cannot be made here (the reason printed)
+    bool refused;
+};
+
+const Obstacle kObstacles[] = {
+    // Someone else's file behind a link: the link is replaced, the file keeps content and mode.
+    {"LinkToAnotherFile", "App/config.ini",
+     [](const std::string& dir) {
+         writeFile(dir + "/geheim", "geheim");
+         ::chmod((dir + "/geheim").c_str(), 0600);
+         fs::create_directory(dir + "/App");
+         fs::create_symlink(dir + "/geheim", dir + "/App/config.ini");
+         return true;
+     },
+     false},
+    {"LinkToNothing", "App/config.ini",
+     [](const std::string& dir) {
+         fs::create_directory(dir + "/App");
+         fs::create_symlink(dir + "/fehlt", dir + "/App/config.ini");
+         return true;
+     },
+     false},
+    // A link to a folder earlier in the path is followed.
+    {"LinkedFolderOnTheWay", "App/config.ini",
+     [](const std::string& dir) {
+         fs::create_directory(dir + "/echt");
+         fs::create_directory_symlink(dir + "/echt", dir + "/App");
+         return true;
+     },
+     false},
+    {"NamedPipe", "App/config.ini",
+     [](const std::string& dir) {
+         fs::create_directory(dir + "/App");
+         return ::mkfifo((dir + "/App/config.ini").c_str(), 0644) == 0;
+     },
+     true},
+    {"DeviceNode", "App/config.ini",
+     [](const std::string& dir) {
+         fs::create_directory(dir + "/App");
+         if (::geteuid() != 0)
+             return false;
+         return ::mknod((dir + "/App/config.ini").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+     },
+     true},
+    // A line break would split the uninstall data's line; no folder is made for it either.
+    {"LineBreakInThePath", "Neu\nZeile/config.ini", [](const std::string&) { return true; }, true},
+};
+
+void PrintTo(const Writer& writer, std::ostream* os) {
+    *os << writer.name;
+}
+
+void PrintTo(const Obstacle& obstacle, std::ostream* os) {
+    *os << obstacle.name;
+}
+
+class WriteTargetTest : public TempFolderTest,
+                        public ::testing::WithParamInterface<std::tuple<Writer, Obstacle>> {};
+
+TEST_P(WriteTargetTest, ReplacesLinksAndRefusesSpecialFilesAndLineBreaks) {
+    const auto& [writer, obstacle] = GetParam();
+    if (!obstacle.prepare(dir()))
+        GTEST_SKIP() << obstacle.name << " can be made only by root";
+    const std::string target = path(obstacle.target);
+    const auto before = entriesOf(dir());
+    const std::string error = scriptErrorOf([&] { writer.write(target); });
+    struct stat info {};
+    if (obstacle.refused) {
+        EXPECT_EQ(error, cannotCreate(target, "Keine reguläre Datei"));
+        EXPECT_EQ(entriesOf(dir()), before);
+        EXPECT_TRUE(::lstat(target.c_str(), &info) != 0 || !S_ISREG(info.st_mode));
+        return;
+    }
+    EXPECT_EQ(error, "no error");
+    ASSERT_EQ(::lstat(target.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISREG(info.st_mode)) << "the link was written through";
+    if (fs::exists(path("geheim"))) {
+        EXPECT_EQ(readFile(path("geheim")), "geheim");
+        EXPECT_EQ(fileMode(path("geheim")), 0600u);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Writers, WriteTargetTest,
+                         ::testing::Combine(::testing::ValuesIn(kWriters),
+                                            ::testing::ValuesIn(kObstacles)),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param).name) +
+                                    std::get<1>(info.param).name;
+                         });
 
 using StartMenuTest = TempFolderTest;
 

@@ -5,7 +5,10 @@
 #include "install_test_support.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace orvane::test {
 namespace {
@@ -21,6 +24,8 @@ TEST_F(ReplacementFileTest, PiecesBecomeTheFileOnlyAtCommit) {
     ASSERT_TRUE(file.open(target, 0666, reason)) << reason;
     ASSERT_TRUE(file.write("neu ", reason) && file.write("und ganz", reason)) << reason;
     EXPECT_EQ(readFile(target), "alt");
+    // The new content has no name until it is complete, so even SIGKILL leaves nothing behind.
+    EXPECT_EQ(entriesOf(dir()), std::set<std::string>{"a.bin"});
     ASSERT_TRUE(file.commit(false, reason)) << reason;
     EXPECT_EQ(readFile(target), "neu und ganz");
     EXPECT_EQ(fileMode(target), 0640u); // a replaced file keeps its permissions
@@ -49,6 +54,32 @@ TEST_F(ReplacementFileTest, AbandonedOrFailedReplacementsLeaveTheTargetAndNoLitt
     EXPECT_EQ(readFile(target), "alt");
     EXPECT_EQ(entriesOf(dir()), std::set<std::string>{"a.bin"});
 }
+
+// Where a file system has no unnamed files, the named temporary file does not outlive a run ended
+// by SIGTERM or SIGINT in the middle of a write.
+class NamedTemporaryTest : public TempFolderTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(NamedTemporaryTest, IsRemovedWhenASignalEndsTheProcess) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ReplacementFile file(TemporaryKind::Named);
+        std::string reason;
+        if (!file.open(path("gross.bin"), 0644, reason) || !file.write("halb", reason) ||
+            entriesOf(dir()).size() != 1)
+            ::_exit(2);
+        ::raise(GetParam());
+        ::_exit(3);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << WEXITSTATUS(status);
+    EXPECT_EQ(WTERMSIG(status), GetParam());
+    EXPECT_TRUE(entriesOf(dir()).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, NamedTemporaryTest, ::testing::Values(SIGTERM, SIGINT),
+                         [](const auto& info) { return std::string(sigabbrev_np(info.param)); });
 
 // A replacement for "out", opened.
 class BackgroundWriterTest : public TempFolderTest {

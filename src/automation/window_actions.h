@@ -4,7 +4,9 @@
 //     click NAME         click the registered object NAME as a user would
 //     dblclick NAME      double-click list box NAME on its current item
 //     select NAME ROW    make row ROW (0-based) the current item of list box NAME
-//     type NAME TEXT     type TEXT at the end of single-line field NAME, one key at a time
+//     type NAME TEXT     type TEXT at the end of single-line field NAME (one key event
+//                        carrying the whole text, as an input method hands over a word)
+//     clear NAME         empty single-line field NAME (select all, then Delete)
 //     close NAME         close form NAME with the window's close button
 //     dump               print {"event":"dump","objects":[...]}
 //     shot FILE.png      save a picture of the active window (relative paths: to the
@@ -42,6 +44,7 @@ class WindowActions {
     void doubleClick(const ScenarioAction& action);
     void select(const ScenarioAction& action);
     void type(const ScenarioAction& action);
+    void clear(const ScenarioAction& action);
     void close(const ScenarioAction& action);
     void dump();
     void shot(const ScenarioAction& action);

@@ -1,27 +1,27 @@
 // Scenario files.
 #include "scenario.h"
 
-#include <sstream>
+#include "c_scanner.h"
+#include "text_encoding.h"
 
 namespace orvane {
 
 namespace {
 
 std::string trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t\r");
+    const auto first = text.find_first_not_of(" \t");
     if (first == std::string::npos)
         return {};
-    const auto last = text.find_last_not_of(" \t\r");
+    const auto last = text.find_last_not_of(" \t");
     return text.substr(first, last - first + 1);
 }
 
 } // namespace
 
-Scenario Scenario::parse(const std::string& text) {
+Scenario Scenario::parse(std::string_view bytes) {
     Scenario scenario;
-    std::istringstream lines(text);
     int number = 0;
-    for (std::string line; std::getline(lines, line);) {
+    for (const std::string& line : splitScriptLines(decodeTextFile(bytes))) {
         ++number;
         const std::string content = trimmed(line);
         if (content.empty() || content[0] == '#')
@@ -42,6 +42,10 @@ std::optional<ScenarioAction> Scenario::next() {
     ScenarioAction action = std::move(m_actions.front());
     m_actions.pop_front();
     return action;
+}
+
+std::string ScenarioAction::where() const {
+    return "scenario line " + std::to_string(line) + ": ";
 }
 
 } // namespace orvane
