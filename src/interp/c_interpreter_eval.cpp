@@ -226,14 +226,14 @@ Value TCInterpreterEx::evaluateBinary(const tNode* node, tVariable* varStack) {
             return generateIntData(intArithmetic(node->symbol, a, b));
         return generateBoolData(intComparison(node->symbol, a, b));
     }
-    const Value left = evaluateOperand(node->firstChild, varStack, node);
-    const Value right = evaluateOperand(secondChild(node), varStack, node);
+    const Value left = slotZeroOf(evaluateOperand(node->firstChild, varStack, node));
+    const Value right = slotZeroOf(evaluateOperand(secondChild(node), varStack, node));
     const bool arithmetic = isArithmetic(node->symbol);
     const auto mismatch = [&] {
         return arithmetic ? runtime_errors::arithmetic(node->line, node->column)
                           : runtime_errors::comparison(node->line, node->column);
     };
-    if (left.typ != right.typ || left.isArray() || right.isArray())
+    if (left.typ != right.typ)
         throw mismatch();
     const bool equality = node->symbol == ttGleichGleich || node->symbol == ttUngleich;
     switch (left.typ) {
@@ -320,7 +320,7 @@ void TCInterpreterEx::evaluateStep(const tNode* node, tVariable* varStack) {
     tVariable* variable = variableToRead(target, varStack);
     if (variable == nullptr)
         throw runtime_errors::noValue(node->line, node->column);
-    if (variable->typ != ttGenTypeInt || (variable->isArray && index == -1))
+    if (variable->typ != ttGenTypeInt)
         throw runtime_errors::arithmetic(node->line, node->column);
     const std::int32_t delta = node->symbol == ttPlusPlus ? 1 : -1;
     std::int32_t& slot = variable->intAt(index);
@@ -339,9 +339,9 @@ void TCInterpreterEx::evaluateCompound(const tNode* node, tVariable* varStack) {
         variable->intValue = intArithmetic(node->symbol, variable->intValue, plainOperand);
         return;
     }
-    const Value current = readVariable(*variable, index);
-    const Value operand = evaluateOperand(secondChild(node), varStack, node);
-    if (current.typ != operand.typ || current.isArray() || operand.isArray())
+    const Value current = slotZeroOf(readVariable(*variable, index));
+    const Value operand = slotZeroOf(evaluateOperand(secondChild(node), varStack, node));
+    if (current.typ != operand.typ)
         throw runtime_errors::arithmetic(node->line, node->column);
     if (current.typ == ttGenTypeInt) {
         writeInt(*variable, intArithmetic(node->symbol, current.intValue, operand.intValue), index);

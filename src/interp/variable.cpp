@@ -69,6 +69,15 @@ bool Value::isTrue() const {
     return (intValue & 0xFF) != 0;
 }
 
+Value slotZeroOf(Value value) {
+    if (value.array == nullptr)
+        return value;
+    const tVariable& array = *value.array;
+    if (array.typ == ttGenTypeString)
+        return Value{array.typ, 0, array.stringSlots.empty() ? "" : array.stringSlots[0], nullptr};
+    return Value{array.typ, array.intSlots.empty() ? 0 : array.intSlots[0], {}, nullptr};
+}
+
 Value generateIntData(std::int32_t int_) {
     return Value{ttGenTypeInt, int_, {}, nullptr};
 }

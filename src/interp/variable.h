@@ -55,6 +55,10 @@ struct Value {
     bool isTrue() const;
 };
 
+// What an operator sees of a value: a whole array stands for its slot 0, as index -1 does
+// everywhere else; any other value is itself.
+Value slotZeroOf(Value value);
+
 Value generateIntData(std::int32_t int_);
 Value generateBoolData(bool bool_);
 Value generateStringData(std::string_view str);

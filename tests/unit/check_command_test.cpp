@@ -68,14 +68,47 @@ INSTANTIATE_TEST_SUITE_P(
                   "      ttReturn \"\" 1:14\n"
                   "        ttVarID \"a\" 1:22\n"}));
 
-TEST(CheckCommandUsage, UsageAndFileErrorsExitTwo) {
-    EXPECT_EQ(runTool("").exitCode, 2);
-    EXPECT_EQ(runTool("check").exitCode, 2);
-    EXPECT_EQ(runTool("check --bogus x").exitCode, 2);
+TEST(CheckCommandUsage, FileErrorsExitTwo) {
     const auto missing = runTool("check /nonexistent/dir/file.ovs");
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_NE(missing.out.find("No such file or directory"), std::string::npos);
     EXPECT_EQ(runTool("check /").exitCode, 2);
+}
+
+struct CommandLineCase {
+    const char* arguments;
+    int exitCode;
+    const char* expected; // the start of the text on stdout (exit 0) or the line after the error
+};
+
+// Help and version go to stdout; a usage error is a message and the usage on stderr, stdout empty.
+TEST(OrvaneCommandLine, HelpVersionAndUsageErrors) {
+    const CommandLineCase cases[] = {
+        {"--help", 0, "Tools for writing"},
+        {"help", 0, "Tools for writing"},
+        {"--version", 0, "orvane " ORVANE_VERSION "\n"},
+        {"help pack", 0, "Build an install package"},
+        {"run --help", 0, "Run an install package"},
+        {"", 2, "Tools for writing"},
+        {"bogus", 2, "Tools for writing"},
+        {"--bogus", 2, "Tools for writing"},
+        {"help bogus", 2, "Show the help"},
+        {"help help", 0, "Show the help"},
+        {"check", 2, "Check a script"},
+        {"check --bogus x", 2, "Check a script"},
+        {"reg find HKCU", 2, "Look at and clean up"},
+    };
+    for (const auto& c : cases) {
+        const auto out =
+            orvane::e2e::runCommand(std::string(ORVANE_TOOL) + " " + c.arguments + " 2>/dev/null");
+        const auto err = orvane::e2e::runCommand(std::string(ORVANE_TOOL) + " " + c.arguments +
+                                                 " 2>&1 >/dev/null");
+        EXPECT_EQ(out.exitCode, c.exitCode) << c.arguments;
+        const std::string& text = c.exitCode == 0 ? out.out : err.out;
+        const auto start = c.exitCode == 0 ? 0 : text.find("\n\n") + 2;
+        EXPECT_EQ(text.substr(start, std::string(c.expected).size()), c.expected) << c.arguments;
+        EXPECT_TRUE(c.exitCode == 0 ? err.out.empty() : out.out.empty()) << c.arguments;
+    }
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // `orvane pack` builds packages that the engine reads back byte for byte.
+#include "command_line.h"
 #include "install_test_support.h"
-#include "pack_command.h"
 #include "package_document.h"
 #include "package_file.h"
 
@@ -23,7 +23,7 @@ TEST_F(Pack, EmbeddedFilesOfEverySizeComeBackUnchanged) {
     // Sizes around the three-byte groups and the 57-byte lines of the encoding.
     std::mt19937 random(7);
     std::vector<std::string> contents;
-    std::vector<std::string> args = {"-o", path("out.ovsp"), path("setup.ovs")};
+    std::vector<std::string> args = {"pack", "-o", path("out.ovsp"), path("setup.ovs")};
     for (std::size_t size : {0, 1, 2, 3, 56, 57, 58, 114, 1000, 200'000}) {
         std::string bytes(size, '\0');
         for (char& c : bytes)
@@ -33,7 +33,7 @@ TEST_F(Pack, EmbeddedFilesOfEverySizeComeBackUnchanged) {
         writeFile(path(name), bytes);
         args.push_back(name + "=" + path(name));
     }
-    ASSERT_EQ(runPackCommand(args), 0);
+    ASSERT_EQ(runOrvane(args), 0);
     LoadedJson loaded = loadPackageFile(path("out.ovsp"));
     ASSERT_TRUE(loaded.document.has_value()) << loaded.error;
     PackageDocument package(std::move(loaded.document));
@@ -47,15 +47,16 @@ TEST_F(Pack, EmbeddedFilesOfEverySizeComeBackUnchanged) {
 }
 
 TEST_F(Pack, FailuresLeaveNoPackageBehind) {
-    EXPECT_EQ(runPackCommand({"-o", path("bad.ovsp"), path("setup.ovs"), "x=" + path("none")}), 2);
+    EXPECT_EQ(runOrvane({"pack", "-o", path("bad.ovsp"), path("setup.ovs"), "x=" + path("none")}),
+              2);
     EXPECT_FALSE(fs::exists(path("bad.ovsp")));
     EXPECT_FALSE(fs::exists(path("bad.ovsp.part")));
-    EXPECT_EQ(runPackCommand({path("missing.ovs")}), 2);
-    EXPECT_EQ(runPackCommand({path("setup.ovs"), "=file"}), 2);
-    EXPECT_EQ(runPackCommand({path("setup.ovs"), "id="}), 2);
-    EXPECT_EQ(runPackCommand({}), 2);
+    EXPECT_EQ(runOrvane({"pack", path("missing.ovs")}), 2);
+    EXPECT_EQ(runOrvane({"pack", path("setup.ovs"), "=file"}), 2);
+    EXPECT_EQ(runOrvane({"pack", path("setup.ovs"), "id="}), 2);
+    EXPECT_EQ(runOrvane({"pack"}), 2);
     // Without -o the package is named after the script.
-    EXPECT_EQ(runPackCommand({path("setup.ovs")}), 0);
+    EXPECT_EQ(runOrvane({"pack", path("setup.ovs")}), 0);
     EXPECT_TRUE(fs::exists(path("setup.ovsp")));
 }
 

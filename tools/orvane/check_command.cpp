@@ -8,7 +8,10 @@
 #include "recording_dialog.h"
 #include "script_error.h"
 
+#include <CLI/CLI.hpp>
+
 #include <iostream>
+#include <memory>
 
 namespace orvane {
 
@@ -22,22 +25,6 @@ struct CheckOptions {
     bool tree = false;
     std::string file;
 };
-
-bool parseOptions(const std::vector<std::string>& args, CheckOptions& options) {
-    for (const auto& arg : args) {
-        if (arg == "--tokens")
-            options.tokens = true;
-        else if (arg == "--tree")
-            options.tree = true;
-        else if (!arg.empty() && arg[0] == '-')
-            return false;
-        else if (options.file.empty())
-            options.file = arg;
-        else
-            return false;
-    }
-    return !options.file.empty();
-}
 
 void printTokens(const TScanner& scanner) {
     for (const tToken* t = scanner.token; t != nullptr; t = t->next) {
@@ -61,14 +48,7 @@ std::string withoutByteOrderMark(std::string text) {
     return text;
 }
 
-} // namespace
-
-int runCheckCommand(const std::vector<std::string>& args) {
-    CheckOptions options;
-    if (!parseOptions(args, options)) {
-        std::cerr << "usage: orvane check [--tokens] [--tree] FILE\n";
-        return kExitUsage;
-    }
+int check(const CheckOptions& options) {
     std::string error;
     const auto content = readWholeFile(options.file, error);
     if (!content) {
@@ -95,6 +75,17 @@ int runCheckCommand(const std::vector<std::string>& args) {
     if (options.tree)
         printTree(scanner, parser.rootBaum, 0);
     return 0;
+}
+
+} // namespace
+
+void addCheckCommand(CLI::App& orvane, int& status) {
+    auto options = std::make_shared<CheckOptions>();
+    CLI::App* command = orvane.add_subcommand("check", "Check a script's syntax");
+    command->add_flag("--tokens", options->tokens, "Print the script's tokens");
+    command->add_flag("--tree", options->tree, "Print the syntax tree");
+    command->add_option("FILE", options->file, "The script to check")->required();
+    command->callback([options, &status] { status = check(*options); });
 }
 
 } // namespace orvane

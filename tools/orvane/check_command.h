@@ -1,11 +1,13 @@
 // `orvane check`: syntax check of a script file, with token and tree dumps.
 #pragma once
 
-#include <string>
-#include <vector>
+namespace CLI {
+class App;
+}
 
 namespace orvane {
 
-int runCheckCommand(const std::vector<std::string>& args);
+// Adds `check` to the command line; when chosen it runs and leaves its exit status in `status`.
+void addCheckCommand(CLI::App& orvane, int& status);
 
 } // namespace orvane

@@ -6,12 +6,15 @@
 #include "file_text.h"
 #include "json_output.h"
 
+#include <CLI/CLI.hpp>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <memory>
 
 namespace orvane {
 
@@ -30,28 +33,21 @@ struct EmbeddedFile {
 struct PackOptions {
     std::string output;
     std::string script;
+    std::vector<std::string> fileArguments; // ID=FILE
     std::vector<EmbeddedFile> files;
 };
 
-bool parseOptions(const std::vector<std::string>& args, PackOptions& options) {
-    for (std::size_t k = 0; k < args.size(); ++k) {
-        const std::string& arg = args[k];
-        if (arg == "-o" && k + 1 < args.size()) {
-            options.output = args[++k];
-        } else if (!arg.empty() && arg[0] == '-') {
-            return false;
-        } else if (options.script.empty()) {
-            options.script = arg;
-        } else {
-            const auto equals = arg.find('=');
-            if (equals == 0 || equals == std::string::npos || equals + 1 == arg.size())
-                return false;
-            options.files.push_back({arg.substr(0, equals), arg.substr(equals + 1)});
-        }
-    }
-    if (options.output.empty() && !options.script.empty())
-        options.output = fs::path(options.script).replace_extension(".ovsp").string();
-    return !options.script.empty();
+// An ID=FILE argument, both parts non-empty; the error text for CLI11, empty when it is sound.
+std::string embeddedFileError(const std::string& argument) {
+    const auto equals = argument.find('=');
+    if (equals == 0 || equals == std::string::npos || equals + 1 == argument.size())
+        return "expected ID=FILE, got '" + argument + "'";
+    return {};
+}
+
+EmbeddedFile embeddedFile(const std::string& argument) {
+    const auto equals = argument.find('=');
+    return {argument.substr(0, equals), argument.substr(equals + 1)};
 }
 
 // Appends one embedded file's Base64 text; false with `error` set when it cannot be read.
@@ -92,14 +88,11 @@ bool writePackage(std::ostream& out, const PackOptions& options, const std::stri
     return true;
 }
 
-} // namespace
-
-int runPackCommand(const std::vector<std::string>& args) {
-    PackOptions options;
-    if (!parseOptions(args, options)) {
-        std::cerr << "usage: orvane pack [-o PACKAGE.ovsp] SCRIPT.ovs [ID=FILE ...]\n";
-        return kExitFailed;
-    }
+int pack(PackOptions& options) {
+    if (options.output.empty())
+        options.output = fs::path(options.script).replace_extension(".ovsp").string();
+    for (const auto& argument : options.fileArguments)
+        options.files.push_back(embeddedFile(argument));
     std::string error;
     const auto script = readWholeFile(options.script, error);
     if (!script) {
@@ -127,6 +120,20 @@ int runPackCommand(const std::vector<std::string>& args) {
     }
     std::cout << options.output << ": " << options.files.size() << " file(s) embedded\n";
     return 0;
+}
+
+} // namespace
+
+void addPackCommand(CLI::App& orvane, int& status) {
+    auto options = std::make_shared<PackOptions>();
+    CLI::App* command =
+        orvane.add_subcommand("pack", "Build an install package from a script and its files");
+    command->add_option("-o", options->output,
+                        "The package to write (default: the script's name with .ovsp)");
+    command->add_option("SCRIPT", options->script, "The install script")->required();
+    command->add_option("ID=FILE", options->fileArguments, "Embed FILE under the id ID")
+        ->check(CLI::Validator(embeddedFileError, "ID=FILE"));
+    command->callback([options, &status] { status = pack(*options); });
 }
 
 } // namespace orvane

@@ -1,11 +1,13 @@
 // `orvane pack`: builds an install package from a script and the files it installs.
 #pragma once
 
-#include <string>
-#include <vector>
+namespace CLI {
+class App;
+}
 
 namespace orvane {
 
-int runPackCommand(const std::vector<std::string>& args);
+// Adds `pack` to the command line; when chosen it runs and leaves its exit status in `status`.
+void addPackCommand(CLI::App& orvane, int& status);
 
 } // namespace orvane

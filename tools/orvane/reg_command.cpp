@@ -3,7 +3,10 @@
 
 #include "registry_store.h"
 
+#include <CLI/CLI.hpp>
+
 #include <iostream>
+#include <memory>
 #include <optional>
 
 namespace orvane {
@@ -46,7 +49,7 @@ std::optional<RegPath> parseRegPath(const std::string& text) {
 }
 
 // A name or data between double quotes, with the characters that would break a line escaped.
-std::string quoted(std::string_view text) {
+std::string quotedText(std::string_view text) {
     std::string out = "\"";
     for (const char c : text) {
         if (c == '\\' || c == '"')
@@ -96,8 +99,8 @@ int exportHive(RegistryStore& store, Hive hive, std::ostream& out, std::ostream&
     for (const auto& key : *keys.value) {
         out << "\n[" << hiveName(hive) << (key.path.empty() ? "" : "\\") << key.path << "]\n";
         for (const auto& value : key.values)
-            out << (value.name.empty() ? "@" : quoted(value.name)) << '=' << quoted(value.data)
-                << '\n';
+            out << (value.name.empty() ? "@" : quotedText(value.name)) << '='
+                << quotedText(value.data) << '\n';
     }
     return 0;
 }
@@ -129,9 +132,21 @@ int runRegCommand(const std::vector<std::string>& args, RegistryStore& store, st
     return kExitUsage;
 }
 
-int runRegCommand(const std::vector<std::string>& args) {
-    RegistryStore store(registryFilesFromEnvironment());
-    return runRegCommand(args, store, std::cout, std::cerr);
+void addRegCommand(CLI::App& orvane, int& status) {
+    auto args = std::make_shared<std::vector<std::string>>(2);
+    CLI::App* command = orvane.add_subcommand("reg", "Look at and clean up the registry store");
+    command->add_option("ACTION", (*args)[0], "query PATH, export HIVE or delete PATH")
+        ->required()
+        ->check(CLI::IsMember({"query", "export", "delete"}));
+    command
+        ->add_option(
+            "PATH", (*args)[1],
+            "HIVE\\KEY\\..., HIVE being HKEY_LOCAL_MACHINE (HKLM) or HKEY_CURRENT_USER (HKCU)")
+        ->required();
+    command->callback([args, &status] {
+        RegistryStore store(registryFilesFromEnvironment());
+        status = runRegCommand(*args, store, std::cout, std::cerr);
+    });
 }
 
 } // namespace orvane

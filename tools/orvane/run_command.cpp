@@ -17,6 +17,7 @@
 #include "transcript.h"
 #include "transcript_observer.h"
 
+#include <CLI/CLI.hpp>
 #include <QApplication>
 
 #include <filesystem>
@@ -35,24 +36,6 @@ struct RunOptions {
     std::string package;
     std::string script;
 };
-
-bool parseOptions(const std::vector<std::string>& args, RunOptions& options) {
-    for (std::size_t k = 0; k < args.size(); ++k) {
-        const std::string& arg = args[k];
-        if (arg == "--yes") {
-            options.answerYes = true;
-        } else if (arg == "--scenario" && k + 1 < args.size()) {
-            options.scenarioFile = args[++k];
-        } else if (arg == "--script" && k + 1 < args.size()) {
-            options.script = args[++k];
-        } else if (!arg.empty() && arg[0] != '-' && options.package.empty()) {
-            options.package = arg;
-        } else {
-            return false;
-        }
-    }
-    return options.package.empty() != options.script.empty();
-}
 
 void printLine(const std::string& line) {
     std::cout << line << '\n' << std::flush;
@@ -107,16 +90,8 @@ int runDriver(const RunOptions& options, Scenario scenario, PackageDocument& doc
         std::cerr, "orvane run");
 }
 
-} // namespace
-
-int runRunCommand(const std::vector<std::string>& args) {
+int run(const RunOptions& options) {
     const std::unique_ptr<QApplication> application = makeApplication();
-    RunOptions options;
-    if (!parseOptions(args, options)) {
-        std::cerr << "usage: orvane run [--scenario FILE] [--yes] PACKAGE.ovsp\n"
-                     "       orvane run [--scenario FILE] [--yes] --script SCRIPT.ovs\n";
-        return kExitUsage;
-    }
     std::string error;
     Scenario scenario;
     if (!options.scenarioFile.empty()) {
@@ -153,6 +128,26 @@ int runRunCommand(const std::vector<std::string>& args) {
     const int code = runDriver(options, std::move(scenario), document, loadError);
     printLine(transcript::exitEvent(code));
     return code;
+}
+
+} // namespace
+
+void addRunCommand(CLI::App& orvane, int& status) {
+    auto options = std::make_shared<RunOptions>();
+    CLI::App* command = orvane.add_subcommand(
+        "run", "Run an install package or script headless, printing a transcript");
+    command->add_option("--scenario", options->scenarioFile,
+                        "Answer the run's questions from FILE");
+    command->add_flag("--yes", options->answerYes, "Answer every yes/no question with yes");
+    auto* script =
+        command->add_option("--script", options->script, "Run a bare script instead of a package");
+    auto* package = command->add_option("PACKAGE", options->package, "The install package (.ovsp)");
+    script->excludes(package);
+    command->callback([options, &status, package, script] {
+        if (package->empty() && script->empty())
+            throw CLI::RequiredError("PACKAGE or --script");
+        status = run(*options);
+    });
 }
 
 } // namespace orvane
