@@ -131,6 +131,8 @@ std::vector<BuiltinEntry> buildCatalogue() {
         {"sleep", tVoid, {{"wait", tInt}}, core::sleep},
         {"saveUninstallData", tVoid, {{"s1", tString}}, uninstall::saveUninstallData},
         {"random", tInt, {{"i1", tInt}}, core::random},
+        // Extension built-ins, after the catalogue's 65.
+        {"setExitCode", tVoid, {{"code", tInt}}, core::setExitCode},
     };
 }
 

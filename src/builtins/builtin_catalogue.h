@@ -1,5 +1,6 @@
-// The built-in catalogue: the 12 predefined globals and the 65 built-ins, registered
-// with the interpreter in catalogue order and dispatched by exact name.
+// The built-in catalogue: the 12 predefined globals, the 65 built-ins and the extension
+// built-ins after them, registered with the interpreter in catalogue order and dispatched by
+// exact name.
 #pragma once
 
 #include "builtin_args.h"
@@ -45,6 +46,7 @@ class BuiltinHost {
                                                tVariable* localstack);
 
     BuiltinServices& services() { return m_services; }
+    const BuiltinServices& services() const { return m_services; }
 
   private:
     BuiltinServices m_services;

@@ -87,6 +87,8 @@ struct BuiltinServices {
     InstallObserver* observer = nullptr;
     Shell* shell = nullptr;
     PaintBetweenChunks paintBetweenChunks = nullptr;
+    // The exit status when main returns normally (setExitCode).
+    std::int32_t exitCode = 0;
 };
 
 } // namespace orvane

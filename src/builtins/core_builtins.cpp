@@ -178,6 +178,15 @@ Value sleep(BuiltinServices&, const BuiltinArgs& args) {
     return Value{};
 }
 
+// A process exit status is one byte.
+Value setExitCode(BuiltinServices& services, const BuiltinArgs& args) {
+    const std::int32_t code = args.integer("code");
+    if (code < 0 || code > 255)
+        throw ScriptError("Ungültiger Exitcode " + std::to_string(code) + " (erlaubt: 0 bis 255)");
+    services.exitCode = code;
+    return Value{};
+}
+
 Value random(BuiltinServices&, const BuiltinArgs& args) {
     const std::int32_t range = args.integer("i1");
     if (range <= 1)

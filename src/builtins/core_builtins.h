@@ -21,6 +21,8 @@ Value replace(BuiltinServices& services, const BuiltinArgs& args);
 Value rgb(BuiltinServices& services, const BuiltinArgs& args);
 Value sleep(BuiltinServices& services, const BuiltinArgs& args);
 Value random(BuiltinServices& services, const BuiltinArgs& args);
+// Extension: the exit status of the run when main returns normally.
+Value setExitCode(BuiltinServices& services, const BuiltinArgs& args);
 
 // The runtime's integer syntax: blanks, sign, "$"/"x"/"0x" hexadecimal or decimal digits.
 std::int32_t parseInteger(std::string_view text);

@@ -46,8 +46,13 @@ bool createMissingKeys(RegistryStore& store, UninstallList& list, Hive hive,
             return false;
         if (*exists.value)
             continue;
-        if (!store.createKey(hive, running).ok())
+        // Another process may create the key between the two calls: only the write that
+        // really created it records it, and the store decides that inside its transaction.
+        const auto created = store.createKey(hive, running);
+        if (!created.ok())
             return false;
+        if (!*created.value)
+            continue;
         list.addUninstallEntry(kRegistrySection, std::string(parts[0]) + "\\" + running);
     }
     return true;

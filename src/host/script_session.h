@@ -50,6 +50,13 @@ class ScriptSession {
         m_builtins.services().paintBetweenChunks = std::move(hook);
     }
 
+    // The process exit status for `outcome`: the script's own (setExitCode, 0 unless set) when
+    // main returned, else 1.
+    int exitStatus(RunOutcome outcome) const {
+        return outcome == RunOutcome::mainReturned ? m_builtins.services().exitCode
+                                                   : static_cast<int>(outcome);
+    }
+
     BuiltinHost& builtins() { return m_builtins; }
     // The uninstall list; it exists once the script has been parsed.
     const UninstallList* uninstallList() const { return m_uninstall ? &*m_uninstall : nullptr; }

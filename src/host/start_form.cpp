@@ -38,8 +38,9 @@ QFont designFont(int pixelSize, bool bold) {
 
 } // namespace
 
-TForm1::TForm1(std::string executablePath, QWidget* parent)
-    : QWidget(parent, Qt::FramelessWindowHint), m_executablePath(std::move(executablePath)) {
+TForm1::TForm1(std::string executablePath, EngineAutomation& automation, QWidget* parent)
+    : QWidget(parent, Qt::FramelessWindowHint), m_executablePath(std::move(executablePath)),
+      m_automation(automation) {
     buildComponents();
     FormCreate();
 }
@@ -91,26 +92,27 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::finish(int exitCode) {
-    QCoreApplication::exit(exitCode);
+    QCoreApplication::exit(m_automation.finish(exitCode));
 }
 
 void TForm1::Timer1Timer() {
     Timer1->stop();
     const std::string packagePath = packagePathForExecutable(m_executablePath);
     if (!std::filesystem::is_regular_file(packagePath)) {
-        m_dialog.show("Install Script " + packagePath + " nicht gefunden.", "Kritischer Fehler",
-                      mbIconError);
+        m_automation.dialog().show("Install Script " + packagePath + " nicht gefunden.",
+                                   "Kritischer Fehler", mbIconError);
         finish(1);
         return;
     }
     m_lookup = std::make_unique<PackageLookup>(JSonValue);
-    m_session = std::make_unique<ScriptSession>(m_dialog, m_lookup.get());
-    provideFolderDialog(m_session->builtins(), *OrvaneOrdnerDialog1);
+    m_session = std::make_unique<ScriptSession>(m_automation.dialog(), m_lookup.get(),
+                                                m_automation.observer());
     m_windows =
         std::make_unique<ScriptWindows>(m_session->interpreter(), [this](const std::string& text) {
             m_session->showErrorReport(text);
         });
     m_windows->install(m_session->builtins());
+    m_automation.attach(*m_windows, m_session->builtins(), *OrvaneOrdnerDialog1);
     if (!loadPackage(packagePath)) {
         finish(1);
         return;
@@ -130,7 +132,8 @@ void TForm1::Timer1Timer() {
         setFixedSize(0, 0);
         hide();
     });
-    finish(static_cast<int>(m_session->run(scriptText)));
+    finish(m_automation.run(
+        [this, &scriptText] { return m_session->exitStatus(m_session->run(scriptText)); }));
 }
 
 // Starts the loader thread and keeps the window painted (marquee running) until the

@@ -7,9 +7,9 @@
 // and end the application with the run's exit status.
 #pragma once
 
+#include "engine_automation.h"
 #include "package_document.h"
 #include "package_lookup.h"
-#include "qt_message_dialog.h"
 #include "script_session.h"
 #include "script_windows.h"
 
@@ -31,7 +31,8 @@ class TOrvaneOrdnerDialog;
 class TForm1 : public QWidget {
     Q_OBJECT
   public:
-    explicit TForm1(std::string executablePath, QWidget* parent = nullptr);
+    // `automation` (what the engine's options add to the run) must outlive the window.
+    TForm1(std::string executablePath, EngineAutomation& automation, QWidget* parent = nullptr);
     ~TForm1() override;
 
   private slots:
@@ -51,7 +52,7 @@ class TForm1 : public QWidget {
     QTimer* Timer1 = nullptr;
     TOrvaneOrdnerDialog* OrvaneOrdnerDialog1 = nullptr; // run by showFolderDialog
 
-    QtMessageDialog m_dialog;
+    EngineAutomation& m_automation;
     class TJsonParseThread* JsonThread = nullptr;
     PackageDocument JSonValue;
     std::string m_loadError;

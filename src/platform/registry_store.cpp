@@ -5,9 +5,11 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <pwd.h>
 #include <unistd.h>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace orvane {
 
@@ -351,13 +353,31 @@ bool RegistryStore::Database::readAllKeys(std::vector<RegExportedKey>& keys) {
     if (failed(valueRows))
         return false;
     // Children were read in descending order, so pushing them in that order pops them ascending.
-    std::vector<std::pair<sqlite3_int64, std::string>> pending{{kRootKeyId, std::string()}};
+    // Each pending key names the exported entry of its parent (kNoParent for the root). A damaged
+    // file may make the root some key's child: a key already visited is not walked again.
+    constexpr std::size_t kNoParent = std::numeric_limits<std::size_t>::max();
+    struct Pending {
+        sqlite3_int64 id;
+        std::size_t parent;
+        std::string name;
+    };
+    std::vector<Pending> pending{{kRootKeyId, kNoParent, std::string()}};
+    std::unordered_set<sqlite3_int64> visited;
     while (!pending.empty()) {
-        auto [id, path] = std::move(pending.back());
+        Pending key = std::move(pending.back());
         pending.pop_back();
-        for (const auto& [childId, name] : children[id])
-            pending.emplace_back(childId, path.empty() ? name : path + '\\' + name);
-        keys.push_back({std::move(path), std::move(values[id])});
+        if (!visited.insert(key.id).second)
+            continue;
+        for (const auto& [childId, name] : children[key.id])
+            pending.push_back({childId, keys.size(), name});
+        RegExportedKey exported{{}, std::move(key.name), 0, std::move(values[key.id])};
+        if (key.parent != kNoParent) {
+            const RegExportedKey& parent = keys[key.parent];
+            exported.path =
+                parent.path.empty() ? exported.name : parent.path + '\\' + exported.name;
+            exported.depth = parent.depth + 1;
+        }
+        keys.push_back(std::move(exported));
     }
     return true;
 }

@@ -60,7 +60,9 @@ struct RegKeyListing {
 
 // One key of a hive export: its path from the root ("" for the root itself) and its values.
 struct RegExportedKey {
-    std::string path; // names joined by "\", no leading "\"
+    std::string path;      // names joined by "\", no leading "\"
+    std::string name;      // the last of those names (a damaged file may hold one with a "\")
+    std::size_t depth = 0; // the number of names: 0 for the root
     std::vector<RegValue> values;
 };
 
@@ -102,7 +104,8 @@ class RegistryStore {
                                                      std::string_view name);
     // A key's values and sub-keys; an error when the key does not exist.
     RegResult<RegKeyListing> listKey(Hive hive, std::string_view keyPath);
-    // Every key of the hive, parents before children, siblings by name.
+    // Every key of the hive reachable from its root, parents before children, siblings by name;
+    // each key once, even where a damaged file links keys into a cycle.
     RegResult<std::vector<RegExportedKey>> exportHive(Hive hive);
     // Removes a key with all keys and values below it; the root key cannot be removed.
     RegStatus deleteKeyTree(Hive hive, std::string_view keyPath);

@@ -22,6 +22,10 @@ std::string withSandboxName(const std::string& text, const std::string& path) {
     return orvane::e2e::withPathNamed(text, path, "$SANDBOX");
 }
 
+const char* const kDemoRegistry = "HKEY_CURRENT_USER\\Software\\Orvane Demo\n"
+                                  "    Version    REG_SZ    1.0\n"
+                                  "    Zielordner    REG_SZ    $SANDBOX/Programme/orvane-demo\n";
+
 class DemoExample : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -58,6 +62,16 @@ class DemoExample : public ::testing::Test {
                                m_dir.string());
     }
 
+    // The engine beside the package, started with `options` where no display is.
+    std::string runEngine(const std::string& options, int& exitCode) {
+        fs::copy_file(ORVANE_ENGINE, m_dir / "package/setup", fs::copy_options::overwrite_existing);
+        return withSandboxName(
+            shell("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM sh -c \"package/setup " +
+                      options + " 2>err.txt\"",
+                  exitCode),
+            m_dir.string());
+    }
+
     std::string registryQuery(const std::string& key) {
         int code = -1;
         return withSandboxName(shell(std::string(ORVANE_TOOL) + " reg query '" + key + "'", code),
@@ -90,10 +104,7 @@ TEST_F(DemoExample, InstallsFilesShortcutRegistryValuesAndUninstallData) {
               "Exec=\"$SANDBOX/Programme/orvane-demo/orvane-demo\"\n"
               "Path=$SANDBOX/Programme/orvane-demo/\nComment=Verknüpfung\n");
 
-    EXPECT_EQ(registryQuery("HKEY_CURRENT_USER\\Software\\Orvane Demo"),
-              "HKEY_CURRENT_USER\\Software\\Orvane Demo\n"
-              "    Version    REG_SZ    1.0\n"
-              "    Zielordner    REG_SZ    $SANDBOX/Programme/orvane-demo\n");
+    EXPECT_EQ(registryQuery("HKEY_CURRENT_USER\\Software\\Orvane Demo"), kDemoRegistry);
 
     EXPECT_EQ(withSandboxName(readFile(target / "uninstall.dat"), m_dir.string()),
               "// Informationen zur Deinstallation\r\n"
@@ -116,12 +127,12 @@ TEST_F(DemoExample, InstallsFilesShortcutRegistryValuesAndUninstallData) {
         EXPECT_EQ(readFile(m_dir / page).substr(0, 4), "\x89PNG") << page;
 }
 
-TEST_F(DemoExample, CancellingOnTheWelcomePageInstallsNothing) {
+TEST_F(DemoExample, CancellingOnTheWelcomePageInstallsNothingAndExitsWithFour) {
     std::ofstream(m_dir / "cancel.scenario") << "click welcomeCancel\nno\n"
                                                 "click welcomeCancel\nyes\n";
     int code = -1;
     const std::string transcript = run(m_dir / "cancel.scenario", code);
-    EXPECT_EQ(code, 0);
+    EXPECT_EQ(code, 4);
     const std::string question =
         R"({"event":"msgbox","flags":36,"caption":"Frage","text":"Möchten Sie die Installation von Orvane Demo wirklich abbrechen?"})"
         "\n";
@@ -130,10 +141,37 @@ TEST_F(DemoExample, CancellingOnTheWelcomePageInstallsNothing) {
         question + question +
             R"({"event":"msgbox","flags":0,"caption":"Messagebox","text":"Die Installation wurde abgebrochen."})"
             "\n"
-            R"({"event":"exit","code":0})"
+            R"({"event":"exit","code":4})"
             "\n");
     EXPECT_FALSE(fs::exists(m_dir / "home/Desktop"));
     EXPECT_EQ(registryQuery("HKEY_CURRENT_USER\\Software\\Orvane Demo"), "");
+}
+
+// The engine itself installs the demo from the same answer file, without a display: the same
+// transcript (files, shortcut, registry values) as `orvane run`.
+TEST_F(DemoExample, EngineInstallsUnattendedFromTheAnswerFile) {
+    int code = -1;
+    const std::string transcript =
+        runEngine("--answers '" + (kExample / "demo.scenario").string() + "' --progress", code);
+    EXPECT_EQ(code, 0) << readFile(m_dir / "err.txt");
+    EXPECT_EQ(transcript, readFile(kExample / "demo.out"));
+    EXPECT_EQ(readFile(m_dir / "Programme/orvane-demo/LIESMICH.txt"),
+              readFile(kExample / "files/LIESMICH.txt"));
+    EXPECT_EQ(registryQuery("HKEY_CURRENT_USER\\Software\\Orvane Demo"), kDemoRegistry);
+}
+
+TEST_F(DemoExample, EngineStopsWithThreeAtTheFirstWaitWithoutAnAnswer) {
+    std::string answers = readFile(kExample / "demo.scenario");
+    answers.erase(answers.find("click accept\n"), 13);
+    std::ofstream(m_dir / "missing.scenario") << answers;
+    int code = -1;
+    const std::string transcript = runEngine("--answers missing.scenario", code);
+    EXPECT_EQ(code, 3);
+    EXPECT_EQ(transcript, "");
+    EXPECT_EQ(readFile(m_dir / "err.txt"),
+              "setup: scenario line 14: click: 'browse' is not shown or its window is blocked "
+              "(form 'licence' waits)\n");
+    EXPECT_FALSE(fs::exists(m_dir / "Programme"));
 }
 
 } // namespace

@@ -62,4 +62,31 @@ TEST_F(Engine, ScriptsBuildTheirOwnWindows) {
     EXPECT_NE(listing.find("Feld    REG_SZ    aus dem Fenster"), std::string::npos) << listing;
 }
 
+struct OptionCase {
+    const char* command; // run in the test's folder
+    int exitCode;
+    const char* output; // part of what it writes (stdout and stderr)
+};
+
+// The command line, and a start where no display is and no answer file was given.
+TEST_F(Engine, OptionsAndAStartWithoutDisplay) {
+    std::ofstream(m_dir / "demo.ovsp") << R"({"programfile": "void main() { }"})";
+    const OptionCase cases[] = {
+        {"./demo --help", 0, "--answers FILE"},
+        {"./demo --version", 0, "Orvane-Installer 3.7\n"},
+        {"./demo --silent", 2, "--silent"},
+        {"./demo --answers", 2, "--answers"},
+        {"./demo --progress", 2, "--answers"},
+        {"./demo --answers fehlt.txt", 2, "demo: cannot read fehlt.txt: No such file"},
+        {"env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ./demo", 1,
+         "demo: no display to show the installer on"},
+    };
+    for (const OptionCase& row : cases) {
+        const auto result =
+            orvane::e2e::runCommand("cd '" + m_dir.string() + "' && " + row.command + " 2>&1");
+        EXPECT_EQ(result.exitCode, row.exitCode) << row.command;
+        EXPECT_NE(result.out.find(row.output), std::string::npos) << row.command << result.out;
+    }
+}
+
 } // namespace

@@ -6,7 +6,9 @@
 
 #include <sqlite3.h>
 
+#include <chrono>
 #include <functional>
+#include <thread>
 
 namespace orvane::test {
 namespace {
@@ -118,6 +120,29 @@ TEST_F(RegistryBuiltinTest, ARefusedValueWriteShowsTheBoxAndKeepsCreatedKeys) {
               (std::vector<std::string>{"[registry]", R"(HKEY_CURRENT_USER\\Software\New)",
                                         R"(HKEY_CURRENT_USER\\Software)"}));
     EXPECT_EQ(m_store->keyExists(Hive::CurrentUser, R"(\Software\New)").value, true);
+}
+
+// Another install creates the key between this write's check and its creation of the key: the
+// key is not this write's, so it is not recorded.
+TEST_F(RegistryBuiltinTest, AKeyCreatedMeanwhileByAnotherWriterIsNotRecorded) {
+    ASSERT_TRUE(m_store->createKey(Hive::CurrentUser, R"(\Software)").ok());
+    sqlite3* other = nullptr;
+    sqlite3_open(path("HKEY_CURRENT_USER.db").c_str(), &other);
+    sqlite3_busy_timeout(other, 30000);
+    ASSERT_EQ(sqlite3_exec(other,
+                           "BEGIN IMMEDIATE; INSERT INTO keys(parent, name) "
+                           "SELECT id, 'Race' FROM keys WHERE parent = 1 AND name = 'Software'",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    std::thread writer([&] { write(R"(HKEY_CURRENT_USER\Software\Race\V)", "x"); });
+    // Meanwhile the writer has found no key and waits for the other transaction. (Should it be
+    // slower than this, it finds the committed key and records nothing either.)
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+    writer.join();
+    sqlite3_close(other);
+    EXPECT_EQ(entriesBelowHeader(m_list), std::vector<std::string>{});
+    EXPECT_EQ(readValue(*m_store, Hive::CurrentUser, R"(\Software\Race)", "V"), "x");
 }
 
 // Runs `body` in a forked child, as the unprivileged user "nobody" when we are root (so that file

@@ -156,7 +156,8 @@ std::string runScript(const std::string& name) {
     ScriptSession session(dialog, &lookup, &observer);
     const RunOutcome outcome = session.run(readFile(kScriptsRoot / (name + ".ovs")));
     transcriptText += uninstallLines(session.uninstallList());
-    return sandbox.masked(transcriptText + transcript::exitEvent(static_cast<int>(outcome)) + "\n");
+    return sandbox.masked(transcriptText + transcript::exitEvent(session.exitStatus(outcome)) +
+                          "\n");
 }
 
 class GoldenScript : public ::testing::TestWithParam<std::string> {};

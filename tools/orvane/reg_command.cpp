@@ -48,20 +48,61 @@ std::optional<RegPath> parseRegPath(const std::string& text) {
     return std::nullopt;
 }
 
-// A name or data between double quotes, with the characters that would break a line escaped.
+bool isControl(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7F;
+}
+
+std::string twoHexDigits(char c) {
+    constexpr const char* kDigits = "0123456789ABCDEF";
+    const auto byte = static_cast<unsigned char>(c);
+    return {kDigits[byte >> 4], kDigits[byte & 15]};
+}
+
+// Control characters as \r, \n, \t or \xHH, so that no text can break or forge a line.
+void appendEscapingControls(std::string& out, char c) {
+    if (c == '\r')
+        out.append("\\r");
+    else if (c == '\n')
+        out.append("\\n");
+    else if (c == '\t')
+        out.append("\\t");
+    else if (isControl(c))
+        out.append("\\x").append(twoHexDigits(c));
+    else
+        out.append(1, c);
+}
+
+std::string withControlsEscaped(std::string_view text) {
+    std::string out;
+    for (const char c : text)
+        appendEscapingControls(out, c);
+    return out;
+}
+
+// A name or data between double quotes, with backslashes, quotes and control characters escaped.
 std::string quotedText(std::string_view text) {
     std::string out = "\"";
     for (const char c : text) {
         if (c == '\\' || c == '"')
             out.append(1, '\\').append(1, c);
-        else if (c == '\r')
-            out.append("\\r");
-        else if (c == '\n')
-            out.append("\\n");
+        else
+            appendEscapingControls(out, c);
+    }
+    return out + '"';
+}
+
+// One key name of a key path. "\" separates the names, so it cannot escape: a "\" inside a name
+// (only a damaged or hand-edited store holds one), "%" and control characters become %HH.
+std::string keyNameEscaped(std::string_view name) {
+    std::string out;
+    for (const char c : name) {
+        if (c == '\\' || c == '%' || isControl(c))
+            out.append(1, '%').append(twoHexDigits(c));
         else
             out.append(1, c);
     }
-    return out + '"';
+    return out;
 }
 
 std::string fullName(Hive hive, std::string_view keyPath) {
@@ -80,12 +121,12 @@ int query(RegistryStore& store, const RegPath& path, std::ostream& out, std::ost
     }
     out << name << '\n';
     for (const auto& value : listing.value->values)
-        out << "    " << (value.name.empty() ? "(Default)" : value.name) << "    REG_SZ    "
-            << value.data << '\n';
+        out << "    " << (value.name.empty() ? "(Default)" : withControlsEscaped(value.name))
+            << "    REG_SZ    " << withControlsEscaped(value.data) << '\n';
     if (!listing.value->subKeys.empty())
         out << '\n';
     for (const auto& subKey : listing.value->subKeys)
-        out << name << '\\' << subKey << '\n';
+        out << name << '\\' << keyNameEscaped(subKey) << '\n';
     return 0;
 }
 
@@ -96,8 +137,16 @@ int exportHive(RegistryStore& store, Hive hive, std::ostream& out, std::ostream&
         return kExitFailed;
     }
     out << "; orvane registry export of " << hiveName(hive) << '\n';
+    std::string header(hiveName(hive));
+    std::vector<std::size_t> nameEnds; // where each name of the current key ends in `header`
     for (const auto& key : *keys.value) {
-        out << "\n[" << hiveName(hive) << (key.path.empty() ? "" : "\\") << key.path << "]\n";
+        if (key.depth > 0) {
+            nameEnds.resize(key.depth - 1);
+            header.resize(nameEnds.empty() ? hiveName(hive).size() : nameEnds.back());
+            header.append("\\").append(keyNameEscaped(key.name));
+            nameEnds.push_back(header.size());
+        }
+        out << "\n[" << header << "]\n";
         for (const auto& value : key.values)
             out << (value.name.empty() ? "@" : quotedText(value.name)) << '='
                 << quotedText(value.data) << '\n';

@@ -85,7 +85,7 @@ int runDriver(const RunOptions& options, Scenario scenario, PackageDocument& doc
                     loadError.empty() ? e.what() : std::string(e.what()) + "\r" + loadError);
                 return static_cast<int>(RunOutcome::failed);
             }
-            return static_cast<int>(session.run(scriptText));
+            return session.exitStatus(session.run(scriptText));
         },
         std::cerr, "orvane run");
 }
