@@ -30,9 +30,9 @@ void ScenarioAnswers::attach(ScriptWindows& windows, BuiltinHost& host,
     m_windows = &windows;
     m_actions = std::make_unique<WindowActions>(windows, m_printLine);
     m_dialog.setWindowActions(m_actions.get());
-    windows.setLinkOpener([this](const QString& target) {
+    windows.setLinkOpener([this](const QString& target, const OpenResult& done) {
         m_printLine(transcript::openEvent(target.toStdString()));
-        return true;
+        done(true);
     });
     windows.modalLoops().setWaitHook([this] { actWhileFormWaits(); });
     // A stop while the folder dialog waits must not travel through Qt's event code: it closes

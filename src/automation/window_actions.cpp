@@ -109,6 +109,9 @@ void WindowActions::perform(const ScenarioAction& action) {
         dump();
     else if (action.verb == "shot")
         shot(action);
+    else if (action.verb == "secret")
+        throw stop(action, "the recording left out what was typed into '" + action.arguments +
+                               "': replace this line with 'type " + action.arguments + " TEXT'");
     else
         throw stop(action, "unknown action");
 }

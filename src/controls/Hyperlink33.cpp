@@ -1,13 +1,10 @@
 // The hyperlink label.
 #include "Hyperlink33.h"
 
-#include <QDesktopServices>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QMetaMethod>
 #include <QMouseEvent>
-#include <QProcess>
-#include <QUrl>
+#include <QPointer>
 
 namespace orvane {
 
@@ -25,7 +22,7 @@ void showErrorBox(const QString& text, const QString& caption) {
 } // namespace
 
 THyperLink::THyperLink(QWidget* parent)
-    : TLabel(parent), m_opener(&THyperLink::openWithDesktop), m_notice(&showErrorBox) {
+    : TLabel(parent), m_opener(DesktopOpener()), m_notice(&showErrorBox) {
     QPalette colours = palette();
     colours.setColor(QPalette::WindowText, kLinkColour);
     setPalette(colours);
@@ -37,15 +34,6 @@ THyperLink::THyperLink(QWidget* parent)
     setCursor(Qt::PointingHandCursor);
 }
 
-bool THyperLink::openWithDesktop(const QString& target) {
-    const QFileInfo file(target);
-    if (file.isFile() && file.isExecutable())
-        return QProcess::startDetached(file.absoluteFilePath(), {}, file.absolutePath());
-    if (file.exists())
-        return QDesktopServices::openUrl(QUrl::fromLocalFile(file.absoluteFilePath()));
-    return QDesktopServices::openUrl(QUrl::fromUserInput(target));
-}
-
 void THyperLink::Click() {
     if (m_furl.isEmpty()) {
         if (isSignalConnected(QMetaMethod::fromSignal(&THyperLink::clicked)))
@@ -54,8 +42,11 @@ void THyperLink::Click() {
             m_notice("Keine URL angegeben!", "Fehler");
         return;
     }
-    if (!m_opener(m_furl))
-        m_notice("Konnte keinen Internet-Browser finden!", "Fehler!");
+    // The answer may come after the link is gone; then nobody is told.
+    m_opener(m_furl, [link = QPointer<THyperLink>(this)](bool opened) {
+        if (!opened && link)
+            link->m_notice("Konnte keinen Internet-Browser finden!", "Fehler!");
+    });
 }
 
 void THyperLink::mousePressEvent(QMouseEvent* event) {

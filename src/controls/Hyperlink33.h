@@ -1,6 +1,7 @@
 // THyperLink: a text label that behaves like a link in a web page.
 #pragma once
 
+#include "desktop_opener.h"
 #include "tlabel.h"
 
 #include <QString>
@@ -10,14 +11,15 @@
 namespace orvane {
 
 // Blue, bold and underlined text under a pointing-hand cursor, italic while the mouse is
-// over it. A click opens the target (URL) with the desktop's default handler. Without a
-// target, a click goes to whatever is connected to clicked(), or reports that no
-// target was given.
+// over it. A click opens the target (URL) with the desktop's default handler and reports
+// when nothing could open it (once the handler says so; the window is not blocked
+// meanwhile). Without a target, a click goes to whatever is connected to clicked(), or
+// reports that no target was given.
 class THyperLink : public TLabel {
     Q_OBJECT
   public:
-    // Opens a target; false when nothing could open it.
-    using Opener = std::function<bool(const QString& target)>;
+    // Opens a target and tells `done`, now or later, whether anything could open it.
+    using Opener = std::function<void(const QString& target, const OpenResult& done)>;
     // Reports a failed click with a message text and caption.
     using Notice = std::function<void(const QString& text, const QString& caption)>;
 
@@ -30,10 +32,6 @@ class THyperLink : public TLabel {
     // handler and an application-modal error box).
     void setOpener(Opener opener) { m_opener = std::move(opener); }
     void setNotice(Notice notice) { m_notice = std::move(notice); }
-
-    // Opens the target: an executable file is started, anything else goes to the
-    // desktop's default handler (a web address to the browser).
-    static bool openWithDesktop(const QString& target);
 
   signals:
     void clicked();

@@ -92,6 +92,7 @@ bool TOrvaneOrdnerDialog::execute() {
     if (m_okay)
         m_directory = m_labText;
     forgetControls();
+    emit closed(m_okay);
     return m_okay;
 }
 

@@ -67,6 +67,8 @@ class TOrvaneOrdnerDialog : public QObject {
     // the user; emitted from inside its loop, and again each time the listeners returned
     // while it stays open. Headless runs act for the user from here.
     void waitingForUser(QDialog* window);
+    // The window closed: with "Okay" (`confirmed`; `Directory` holds the folder) or not.
+    void closed(bool confirmed);
 
   private:
     std::unique_ptr<QDialog> buildWindow();

@@ -5,7 +5,9 @@
 
 namespace orvane {
 
-// Starts empty; one item at a time can be selected.
+// Starts empty; one item at a time can be selected. Once an item is selected, the user can
+// select another one but cannot take the selection away: a click beside the items, a drag
+// off them and a control-click on the selected item leave it as it is.
 class TListBox : public QListWidget {
     Q_OBJECT
   public:
@@ -20,6 +22,8 @@ class TListBox : public QListWidget {
 
   protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override;
 };
 
 } // namespace orvane

@@ -1,11 +1,17 @@
 // Panels.
 #include "tpanel.h"
 
+#include <QApplication>
 #include <QPainter>
 
 namespace orvane {
 
 TPanel::TPanel(QWidget* parent) : QFrame(parent) {
+    // The background colour is set here, not inherited: a panel inside a coloured panel
+    // keeps the plain colour until it gets one of its own.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, QApplication::palette(this).color(QPalette::Window));
+    setPalette(colours);
     setAutoFillBackground(true);
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setLineWidth(1);

@@ -6,7 +6,8 @@
 
 namespace orvane {
 
-// Paints its own background and a raised one-pixel bevel; the caption is drawn in the
+// Paints its own background (never the colour of the panel around it) and a raised
+// one-pixel bevel; the caption is drawn in the
 // middle, below any controls placed on the panel.
 class TPanel : public QFrame {
     Q_OBJECT

@@ -1,6 +1,7 @@
 // The engine's unattended and recorded runs.
 #include "engine_automation.h"
 
+#include "answer_recorder.h"
 #include "file_text.h"
 #include "folder_dialog_builtin.h"
 #include "scenario_answers.h"
@@ -8,6 +9,7 @@
 #include "transcript.h"
 #include "transcript_observer.h"
 
+#include <fstream>
 #include <iostream>
 
 namespace orvane {
@@ -39,6 +41,13 @@ EngineAutomation::EngineAutomation(EngineOptions options, std::string program)
 EngineAutomation::~EngineAutomation() = default;
 
 bool EngineAutomation::load(std::string& error) {
+    if (!m_options.recordFile.empty()) {
+        if (!std::ofstream(m_options.recordFile, std::ios::binary)) {
+            error = "cannot write " + m_options.recordFile;
+            return false;
+        }
+        m_recorder = std::make_unique<AnswerRecorder>(m_windowDialog);
+    }
     if (m_options.answersFile.empty())
         return true;
     const auto bytes = readWholeFile(m_options.answersFile, error);
@@ -57,6 +66,8 @@ bool EngineAutomation::load(std::string& error) {
 MessageDialog& EngineAutomation::dialog() {
     if (m_answerDialog)
         return *m_answerDialog;
+    if (m_recorder)
+        return *m_recorder;
     return m_windowDialog;
 }
 
@@ -70,6 +81,8 @@ void EngineAutomation::attach(ScriptWindows& windows, BuiltinHost& host,
         m_answers->attach(windows, host, folderDialog);
     else
         provideFolderDialog(host, folderDialog);
+    if (m_recorder)
+        m_recorder->attach(windows, folderDialog);
 }
 
 int EngineAutomation::run(const std::function<int()>& runScript) {
@@ -80,6 +93,14 @@ int EngineAutomation::run(const std::function<int()>& runScript) {
 
 int EngineAutomation::finish(int code) {
     printLine(transcript::exitEvent(code));
+    if (m_recorder) {
+        std::ofstream out(m_options.recordFile, std::ios::binary);
+        out << "# Answers recorded by " << m_program << " --record; replay them with " << m_program
+            << " --answers FILE.\n"
+            << m_recorder->text();
+        if (!out.flush())
+            std::cerr << m_program << ": cannot write " << m_options.recordFile << '\n';
+    }
     return code;
 }
 

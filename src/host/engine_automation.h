@@ -4,7 +4,8 @@
 // --answers, a ScenarioAnswers answers every wait from the answer file; boxes become transcript
 // lines (on stdout with --progress), and error boxes are also written to stderr, so that a run
 // without windows says why it failed. The run driver (TForm1) asks this object for the dialog
-// and observer of its session, attaches its windows, and ends through finish().
+// and observer of its session, attaches its windows, and ends through finish(). With --record,
+// an AnswerRecorder watches the user and its answers are written when the run ends.
 #pragma once
 
 #include "engine_options.h"
@@ -17,6 +18,7 @@
 
 namespace orvane {
 
+class AnswerRecorder;
 class BuiltinHost;
 class InstallObserver;
 class ScenarioAnswers;
@@ -29,7 +31,8 @@ class EngineAutomation {
     EngineAutomation(EngineOptions options, std::string program);
     ~EngineAutomation();
 
-    // Reads the answer file; false with `error` set when it cannot be read.
+    // Reads the answer file and makes sure the record file can be written; false with `error`
+    // set when not.
     bool load(std::string& error);
 
     // The dialog and the observer the session must use (the observer may be null).
@@ -39,7 +42,8 @@ class EngineAutomation {
     void attach(ScriptWindows& windows, BuiltinHost& host, TOrvaneOrdnerDialog& folderDialog);
     // Runs `runScript` and returns its exit status, or the status an unanswered wait ends with.
     int run(const std::function<int()>& runScript);
-    // The run ends with `code`: the transcript's last line is written. Returns `code`.
+    // The run ends with `code`: the transcript's last line and the record file are written.
+    // Returns `code`.
     int finish(int code);
 
   private:
@@ -51,6 +55,7 @@ class EngineAutomation {
     std::unique_ptr<ScenarioAnswers> m_answers;
     std::unique_ptr<MessageDialog> m_answerDialog; // the answers' dialog, error boxes echoed
     std::unique_ptr<InstallObserver> m_observer;
+    std::unique_ptr<AnswerRecorder> m_recorder;
 };
 
 } // namespace orvane

@@ -17,6 +17,10 @@ void declareOptions(CLI::App& app, EngineOptions& options) {
                                    "install without windows, answering every question from "
                                    "FILE (the scenario format of `orvane run`)")
                         ->type_name("FILE");
+    app.add_option("--record", options.recordFile,
+                   "run with windows and write every answer given to FILE, for --answers")
+        ->type_name("FILE")
+        ->excludes(answers);
     app.add_flag("--progress", options.progress,
                  "with --answers: print the run's JSON-lines transcript on stdout")
         ->needs(answers);

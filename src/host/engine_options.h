@@ -8,6 +8,7 @@ namespace orvane {
 
 struct EngineOptions {
     std::string answersFile; // --answers FILE: answer every wait from FILE, no windows shown
+    std::string recordFile;  // --record FILE: write the user's answers to FILE
     bool progress = false;   // --progress: the JSON-lines transcript on stdout (with --answers)
 };
 

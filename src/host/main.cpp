@@ -3,6 +3,7 @@
 #include "engine_application.h"
 #include "engine_automation.h"
 #include "engine_options.h"
+#include "qt_translations.h"
 #include "start_form.h"
 
 #include <cstdlib>
@@ -26,6 +27,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("Installer");
     // The run ends when main returns, not when the script closes its last window.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Standard buttons ("Ja"/"Nein") in the desktop's language.
+    const orvane::QtTranslations qtTranslations;
     // The package is named after the file we were started as: the name in argv[0]
     // when it is a path (a renamed copy or a link), else the file the kernel ran.
     std::error_code error;

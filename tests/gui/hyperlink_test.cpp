@@ -3,7 +3,11 @@
 #include "window_script.h"
 
 #include <QEnterEvent>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <optional>
 
 namespace orvane::test {
 namespace {
@@ -46,9 +50,9 @@ TEST(HyperLink, AClickOpensTheTargetOrSaysWhatWentWrong) {
         events.push_back(caption.toStdString() + ": " + text.toStdString());
     });
     bool opens = false;
-    link.setOpener([&](const QString& target) {
+    link.setOpener([&](const QString& target, const OpenResult& done) {
         events.push_back("open " + target.toStdString());
-        return opens;
+        done(opens);
     });
     QTest::mouseClick(&link, Qt::LeftButton);
     link.setURL("https://example.org");
@@ -65,13 +69,71 @@ TEST(HyperLink, AClickOpensTheTargetOrSaysWhatWentWrong) {
                                         "open https://example.org", "clicked"}));
 }
 
+TEST(HyperLink, AnAnswerAfterTheLinkIsGoneShowsNothing) {
+    OpenResult later;
+    bool noticed = false;
+    auto* link = new THyperLink;
+    link->resize(80, 20);
+    link->setURL("https://example.org");
+    link->setOpener([&](const QString&, const OpenResult& done) { later = done; });
+    link->setNotice([&](const QString&, const QString&) { noticed = true; });
+    QTest::mouseClick(link, Qt::LeftButton);
+    delete link;
+    ASSERT_TRUE(later);
+    later(false);
+    EXPECT_FALSE(noticed);
+}
+
+// The opener program is a shell script that notes its argument and ends as told.
+TEST(DesktopOpener, TheOpenerProgramsStatusSaysWhetherTheTargetOpened) {
+    struct Case {
+        const char* what;
+        const char* ending; // the rest of the script; empty: there is no such program
+        QString target;
+        bool opened;
+        const char* argument;
+    };
+    const Case cases[] = {
+        {"a handler was found", "exit 0", "example.org", true, "http://example.org"},
+        {"no handler", "exit 3", "https://example.org/a b", false, "https://example.org/a%20b"},
+        {"still running at the deadline", "exec sleep 20", "mailto:a@b.c", true, "mailto:a@b.c"},
+        {"no opener program", "", "https://example.org", false, ""},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.what);
+        QTemporaryDir folder;
+        const QString program = folder.filePath("opener");
+        const QString noted = folder.filePath("argument");
+        if (*row.ending != '\0') {
+            QFile script(program);
+            ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+            script.write("#!/bin/sh\nprintf %s \"$1\" > \"$0.arg\"\nmv \"$0.arg\" " +
+                         noted.toUtf8() + "\n" + row.ending + "\n");
+            script.close();
+            script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+        }
+        std::optional<bool> opened;
+        DesktopOpener(program, std::chrono::milliseconds(300))(row.target,
+                                                               [&](bool ok) { opened = ok; });
+        EXPECT_FALSE(opened.has_value()); // never from inside the call
+        EXPECT_TRUE(QTest::qWaitFor([&] { return opened.has_value(); }, 5000));
+        EXPECT_EQ(opened, row.opened);
+        if (*row.argument != '\0') {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(noted); }, 5000));
+            QFile argument(noted);
+            EXPECT_TRUE(argument.open(QIODevice::ReadOnly));
+            EXPECT_EQ(argument.readAll().toStdString(), row.argument);
+        }
+    }
+}
+
 class ScriptLink : public WindowScript {};
 
 TEST_F(ScriptLink, LinksAreStaticTextAndReportThroughTheEnginesBoxes) {
     std::vector<std::string> opened;
-    m_windows->setLinkOpener([&](const QString& target) {
+    m_windows->setLinkOpener([&](const QString& target, const OpenResult& done) {
         opened.push_back(target.toStdString());
-        return true;
+        done(true);
     });
     then([this] {
         QTest::mouseClick(widget("leer"), Qt::LeftButton);

@@ -1,5 +1,6 @@
 // Message boxes on real (offscreen) windows: icon, buttons, caption, line breaks, answer.
 #include "qt_message_dialog.h"
+#include "qt_translations.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -58,6 +59,27 @@ INSTANTIATE_TEST_SUITE_P(
                       BoxCase{"No", mbYesNoQuestion, QMessageBox::Question,
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No, idNo}),
     [](const ::testing::TestParamInfo<BoxCase>& info) { return info.param.name; });
+
+// The texts of a yes/no box's buttons, as made now.
+std::string yesNoTexts() {
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    return (box.button(QMessageBox::Yes)->text() + "/" + box.button(QMessageBox::No)->text())
+        .toStdString();
+}
+
+TEST(QtTranslations, StandardButtonsFollowTheLanguageWhileInstalled) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"de_DE", "&Ja/&Nein"}, {"fr_FR", "&Oui/&Non"}, {"en_US", "&Yes/&No"}, {"C", "&Yes/&No"}};
+    for (const auto& [locale, texts] : cases) {
+        SCOPED_TRACE(locale);
+        {
+            const QtTranslations translations{QLocale(locale)};
+            EXPECT_EQ(yesNoTexts(), texts);
+        }
+        EXPECT_EQ(yesNoTexts(), "&Yes/&No");
+    }
+}
 
 } // namespace
 } // namespace orvane::test

@@ -10,6 +10,7 @@
 #include "package_document.h"
 #include "package_file.h"
 #include "package_lookup.h"
+#include "qt_translations.h"
 #include "scenario_answers.h"
 #include "script_error.h"
 #include "script_session.h"
@@ -92,6 +93,7 @@ int runDriver(const RunOptions& options, Scenario scenario, PackageDocument& doc
 
 int run(const RunOptions& options) {
     const std::unique_ptr<QApplication> application = makeApplication();
+    const QtTranslations qtTranslations;
     std::string error;
     Scenario scenario;
     if (!options.scenarioFile.empty()) {

@@ -160,10 +160,8 @@ Value createHyperLink(ScriptWindows& windows, BuiltinServices& services, const B
     link->setText(displayText(caption));
     link->setURL(plainText(args.text("url")));
     // Both run from the link's mouse event, so they are shielded from Qt.
-    link->setOpener([&windows](const QString& target) {
-        bool opened = false;
-        windows.shielded([&] { opened = windows.linkOpener()(target); });
-        return opened;
+    link->setOpener([&windows](const QString& target, const OpenResult& done) {
+        windows.shielded([&] { windows.linkOpener()(target, done); });
     });
     MessageDialog& dialog = services.dialog;
     link->setNotice([&windows, &dialog](const QString& text, const QString& caption) {

@@ -77,7 +77,7 @@ class ScriptWindows : public TextFieldSink {
     ErrorReport m_errorReport;
     DeferredDisposal m_disposal;
     ModalLoops m_modalLoops;
-    THyperLink::Opener m_linkOpener = &THyperLink::openWithDesktop;
+    THyperLink::Opener m_linkOpener = DesktopOpener();
 };
 
 // A window built-in: performed with the run's ScriptWindows.
