@@ -15,11 +15,6 @@ constexpr std::int32_t tBool = ttGenTypeBool;
 constexpr std::int32_t tString = ttGenTypeString;
 constexpr std::int32_t tVoid = ttGenTypeVoid;
 
-struct GlobalConstant {
-    const char* name;
-    std::int32_t value;
-};
-
 // Alignment codes for setAlign and a few Windows virtual-key codes offered to scripts.
 constexpr GlobalConstant kGlobals[] = {{"alTop", 1},      {"alRight", 2},    {"alBottom", 5},
                                        {"alLeft", 3},     {"alAll", 4},      {"vk_lwin", 91},
@@ -137,6 +132,10 @@ std::vector<BuiltinEntry> buildCatalogue() {
 }
 
 } // namespace
+
+std::span<const GlobalConstant> builtinGlobals() {
+    return kGlobals;
+}
 
 const std::vector<BuiltinEntry>& builtinCatalogue() {
     static const std::vector<BuiltinEntry> catalogue = buildCatalogue();

@@ -7,6 +7,7 @@
 #include "builtin_services.h"
 
 #include <functional>
+#include <span>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -26,6 +27,14 @@ struct BuiltinEntry {
     std::vector<BuiltinParameter> parameters;
     BuiltinFunction function; // empty: not available in this version
 };
+
+struct GlobalConstant {
+    const char* name;
+    std::int32_t value;
+};
+
+// The predefined global int variables, in declaration order.
+std::span<const GlobalConstant> builtinGlobals();
 
 // The whole catalogue in declaration order.
 const std::vector<BuiltinEntry>& builtinCatalogue();

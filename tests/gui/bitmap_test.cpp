@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace orvane::test {
@@ -61,6 +62,8 @@ TEST_F(Bitmaps, FilesThatCannotBeReadOrAreNoBitmapsRaiseTheirErrors) {
     const std::string missing = (m_dir / "fehlt.bmp").string();
     const std::string folder = (m_dir / "sub").string();
     const std::string invalid = errorFromMain("setImage", "Bitmap ist ungültig");
+    const std::string pipe = (m_dir / "rohr.bmp").string();
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0); // nobody writes into it
     const std::pair<std::string, std::string> cases[] = {
         {missing, errorFromMain("setImage", "Datei " + missing +
                                                 " kann nicht geöffnet werden. Das System kann "
@@ -71,6 +74,7 @@ TEST_F(Bitmaps, FilesThatCannotBeReadOrAreNoBitmapsRaiseTheirErrors) {
         {file("leer.bmp", ""), invalid},
         {file("text.bmp", "BM ist kein Bild"), invalid},
         {file("halb.bmp", bitmap(40, 40).substr(0, 200)), invalid},
+        {pipe, invalid},
     };
     for (const auto& [path, error] : cases) {
         restart();
@@ -78,6 +82,17 @@ TEST_F(Bitmaps, FilesThatCannotBeReadOrAreNoBitmapsRaiseTheirErrors) {
                   std::vector<std::string>{error});
         EXPECT_TRUE(widgetAs<TImage>("pic")->picture().isNull()) << path;
     }
+}
+
+TEST_F(Bitmaps, ARelativePathIsNotFoundWhenTheCurrentFolderIsGone) {
+    const fs::path home = fs::current_path();
+    fs::current_path(m_dir / "sub");
+    fs::remove(m_dir / "sub");
+    const auto boxes = withPicture("setImage(\"pic\", \"logo.bmp\");");
+    fs::current_path(home);
+    EXPECT_EQ(boxes, std::vector<std::string>{errorFromMain(
+                         "setImage", "Datei logo.bmp kann nicht geöffnet werden. Das System kann "
+                                     "die angegebene Datei nicht finden.")});
 }
 
 TEST_F(Bitmaps, ThePackageGivesTheFirstMatchingElement) {

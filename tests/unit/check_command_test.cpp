@@ -48,7 +48,7 @@ INSTANTIATE_TEST_SUITE_P(
     Scripts, CheckCommand,
     ::testing::Values(
         // A valid script prints nothing, even after a byte-order mark.
-        CheckCase{"", "\xEF\xBB\xBFvoid main() { x = 1; }", 0, ""},
+        CheckCase{"", "\xEF\xBB\xBFvoid main() { int x; x = 1; }", 0, ""},
         CheckCase{"", "void main()\n{\n  x = 1\n}\n", 1, "$F:4:1: Semikolon erwartet\n"},
         CheckCase{"", "// nothing but a comment\n", 1,
                   "Fehler in scan an Pos 20: Fehler: Keine Tokens\n"},
@@ -56,6 +56,19 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"--tokens ", "x = #13;", 1,
                   "1:2 ttVarID \"x\"\n1:3 ttGleich \"=\"\n1:8 ttStringConst \"\\r\"\n"
                   "1:8 ttSemikolon \";\"\n0:0 ttEndOfFile \"\"\n$F:1:2: Rückgabetyp erwartet\n"},
+        // Warnings leave the exit status at 0; --json puts errors and warnings into one array.
+        CheckCase{"", "void main() { int b; if (b + 1 == 3) b = 0; }", 0,
+                  "$F:1:28: warning: 'b + 1 == 3' means 'b + (1 == 3)': comparisons and logical "
+                  "operators bind tighter than '+', and arithmetic on their bool fails at run "
+                  "time\n    hint: write '(b + 1) == 3'\n"},
+        CheckCase{
+            "--json ", "void main() { int b; b = \"1\"; }", 0,
+            "[\n{\"file\":\"$F\",\"line\":1,\"column\":24,\"severity\":\"warning\","
+            "\"kind\":\"type\",\"message\":\"'b' is an int but is assigned a string\","
+            "\"hint\":\"convert with inttostr or strtoint, or compare to make a bool\"}\n]\n"},
+        CheckCase{"--json ", "void main() { x = 1 }", 1,
+                  "[\n{\"file\":\"$F\",\"line\":1,\"column\":21,\"severity\":\"error\","
+                  "\"kind\":\"syntax\",\"message\":\"Semikolon erwartet\",\"hint\":\"\"}\n]\n"},
         CheckCase{"--tree ", "int f(int a) return a;", 0,
                   "ttStart \"\" 0:0\n"
                   "  ttFuncDekl \"f\" 1:6\n"

@@ -1,17 +1,22 @@
-// Scans and parses one script file and reports its tokens, tree or first syntax error.
+// Scans and parses one script file and reports its tokens, tree, first syntax error and the
+// warnings of the static analysis.
 #include "check_command.h"
 
 #include "c_parser.h"
 #include "c_scanner.h"
 #include "file_text.h"
 #include "json_output.h"
+#include "package_document.h"
+#include "package_file.h"
 #include "recording_dialog.h"
+#include "script_analysis.h"
 #include "script_error.h"
 
 #include <CLI/CLI.hpp>
 
 #include <iostream>
 #include <memory>
+#include <optional>
 
 namespace orvane {
 
@@ -23,7 +28,50 @@ constexpr int kExitUsage = 2;
 struct CheckOptions {
     bool tokens = false;
     bool tree = false;
+    bool json = false;
+    std::string package;
     std::string file;
+};
+
+// Errors and warnings as `FILE:LINE:COLUMN: ...` lines (errors on stderr), or all of them as one
+// JSON array on stdout for editors.
+class Diagnostics {
+  public:
+    explicit Diagnostics(const CheckOptions& options) : m_options(options) {}
+    ~Diagnostics() {
+        if (m_options.json)
+            std::cout << (m_count == 0 ? "[" : "\n") << "]\n";
+    }
+
+    void error(std::uint32_t line, std::uint32_t column, const std::string& message) {
+        if (m_options.json)
+            json({line, column, "syntax", message, ""}, "error");
+        else if (line == 0)
+            std::cerr << message << '\n';
+        else
+            std::cerr << m_options.file << ':' << line << ':' << column << ": " << message << '\n';
+    }
+
+    void warning(const AnalysisWarning& w) {
+        if (m_options.json)
+            json(w, "warning");
+        else
+            std::cout << m_options.file << ':' << w.line << ':' << w.column
+                      << ": warning: " << w.message << '\n'
+                      << "    hint: " << w.hint << '\n';
+    }
+
+  private:
+    void json(const AnalysisWarning& w, const char* severity) {
+        std::cout << (m_count++ == 0 ? "[\n" : ",\n") << "{\"file\":" << jsonString(m_options.file)
+                  << ",\"line\":" << w.line << ",\"column\":" << w.column << ",\"severity\":\""
+                  << severity << "\",\"kind\":\"" << w.kind
+                  << "\",\"message\":" << jsonString(w.message)
+                  << ",\"hint\":" << jsonString(w.hint) << '}';
+    }
+
+    const CheckOptions& m_options;
+    int m_count = 0;
 };
 
 void printTokens(const TScanner& scanner) {
@@ -48,6 +96,19 @@ std::string withoutByteOrderMark(std::string text) {
     return text;
 }
 
+// The package given with --package, or none; false when it cannot be read.
+bool loadPackage(const std::string& path, std::optional<PackageDocument>& package) {
+    if (path.empty())
+        return true;
+    LoadedJson loaded = loadPackageFile(path);
+    if (!loaded.document) {
+        std::cerr << "orvane check: cannot read " << path << ": " << loaded.error << '\n';
+        return false;
+    }
+    package.emplace(std::move(loaded.document));
+    return true;
+}
+
 int check(const CheckOptions& options) {
     std::string error;
     const auto content = readWholeFile(options.file, error);
@@ -55,11 +116,15 @@ int check(const CheckOptions& options) {
         std::cerr << "orvane check: cannot read " << options.file << ": " << error << '\n';
         return kExitUsage;
     }
+    std::optional<PackageDocument> package;
+    if (!loadPackage(options.package, package))
+        return kExitUsage;
+    Diagnostics diagnostics(options);
     TScanner scanner;
     try {
         scanner.scan(splitScriptLines(withoutByteOrderMark(*content)));
     } catch (const ScriptError& e) {
-        std::cerr << e.what() << '\n';
+        diagnostics.error(0, 0, e.what());
         return kExitFailed;
     }
     if (options.tokens)
@@ -68,12 +133,15 @@ int check(const CheckOptions& options) {
     TParser parser(scanner, dialog);
     if (!parser.parse(scanner.token)) {
         const auto& failure = parser.retainedError();
-        std::cerr << options.file << ':' << failure.line << ':' << failure.column << ": "
-                  << failure.message << '\n';
+        diagnostics.error(static_cast<std::uint32_t>(failure.line),
+                          static_cast<std::uint32_t>(failure.column), failure.message);
         return kExitFailed;
     }
     if (options.tree)
         printTree(scanner, parser.rootBaum, 0);
+    for (const AnalysisWarning& warning :
+         analyseScript(parser.rootBaum, package ? &*package : nullptr))
+        diagnostics.warning(warning);
     return 0;
 }
 
@@ -81,9 +149,15 @@ int check(const CheckOptions& options) {
 
 void addCheckCommand(CLI::App& orvane, int& status) {
     auto options = std::make_shared<CheckOptions>();
-    CLI::App* command = orvane.add_subcommand("check", "Check a script's syntax");
-    command->add_flag("--tokens", options->tokens, "Print the script's tokens");
-    command->add_flag("--tree", options->tree, "Print the syntax tree");
+    CLI::App* command = orvane.add_subcommand(
+        "check", "Check a script: syntax errors and warnings about its traps");
+    auto* tokens = command->add_flag("--tokens", options->tokens, "Print the script's tokens");
+    auto* tree = command->add_flag("--tree", options->tree, "Print the syntax tree");
+    command->add_flag("--json", options->json, "Print errors and warnings as one JSON array")
+        ->excludes(tokens)
+        ->excludes(tree);
+    command->add_option("--package", options->package,
+                        "Also check package paths and picture ids against this package");
     command->add_option("FILE", options->file, "The script to check")->required();
     command->callback([options, &status] { status = check(*options); });
 }

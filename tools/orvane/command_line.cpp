@@ -3,6 +3,7 @@
 // command, write its add function beside its code and list it in kCommands.
 #include "command_line.h"
 
+#include "bundle_command.h"
 #include "check_command.h"
 #include "pack_command.h"
 #include "reg_command.h"
@@ -26,6 +27,7 @@ constexpr AddCommand kCommands[] = {
     addCheckCommand,
     addRunCommand,
     addPackCommand,
+    addBundleCommand,
     addRegCommand,
 };
 

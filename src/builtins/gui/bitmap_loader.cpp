@@ -58,7 +58,8 @@ struct Descriptor {
 };
 
 std::string readBitmapFile(const std::string& path) {
-    Descriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+    // Without O_NONBLOCK, opening a named pipe would wait for a writer forever.
+    Descriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
     if (file.fd < 0)
         throw cannotOpen(path, errno);
     struct stat info {};
@@ -136,8 +137,11 @@ QImage decodeWindowsBitmap(std::string_view bytes) {
 }
 
 QImage loadWindowsBitmapFile(std::string_view file) {
-    const std::string path =
-        std::filesystem::absolute(nativePath(file)).lexically_normal().string();
+    // A relative path stays as it is when the current folder is gone; opening it then fails.
+    const std::filesystem::path given = nativePath(file);
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(given, error);
+    const std::string path = (error ? given : absolute.lexically_normal()).string();
     return decodeWindowsBitmap(readBitmapFile(path));
 }
 
