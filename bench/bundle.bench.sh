@@ -30,7 +30,8 @@ sleep 1
 
 demo="$root/examples/demo"
 echo "Kleine Beispieldaten statt 50 MB" > "$work/daten.dat"
-"$tool" pack -o "$work/plain/setup.ovsp" "$demo/demo.ovs" logo="$demo/../wizard/logo.bmp" \
+"$tool" pack -o "$work/plain/setup.ovsp" --text lizenz="$demo/files/LIZENZ.txt" \
+    "$demo/demo.ovs" logo="$demo/../wizard/logo.bmp" \
     programm="$demo/files/orvane-demo" liesmich="$demo/files/LIESMICH.txt" \
     daten="$work/daten.dat" >/dev/null
 cp "$engine" "$work/plain/setup"

@@ -17,6 +17,7 @@ if [ ! -f "$data" ] || [ "$(stat -c %s "$data")" -ne "$size" ]; then
 fi
 
 "$tool" pack -o "$out/setup.ovsp" "$here/demo.ovs" \
+    --text lizenz="$here/files/LIZENZ.txt" \
     logo="$here/../wizard/logo.bmp" \
     programm="$here/files/orvane-demo" \
     liesmich="$here/files/LIESMICH.txt" \

@@ -128,6 +128,7 @@ std::vector<BuiltinEntry> buildCatalogue() {
         {"random", tInt, {{"i1", tInt}}, core::random},
         // Extension built-ins, after the catalogue's 65.
         {"setExitCode", tVoid, {{"code", tInt}}, core::setExitCode},
+        {"setTextFromXML", tVoid, {name, {"path", tString}}, {}},
     };
 }
 

@@ -26,9 +26,10 @@ class Bundle : public ::testing::Test {
         fs::create_directories(m_dir / "plain");
         std::ofstream(m_dir / "daten.dat") << "Kleine Beispieldaten\n";
         const std::string demo = kDemo.string();
-        ASSERT_EQ(tool("pack -o plain/setup.ovsp '" + demo + "/demo.ovs' logo='" + demo +
-                       "/../wizard/logo.bmp' programm='" + demo + "/files/orvane-demo' liesmich='" +
-                       demo + "/files/LIESMICH.txt' daten=daten.dat")
+        ASSERT_EQ(tool("pack -o plain/setup.ovsp --text lizenz='" + demo + "/files/LIZENZ.txt' '" +
+                       demo + "/demo.ovs' logo='" + demo + "/../wizard/logo.bmp' programm='" +
+                       demo + "/files/orvane-demo' liesmich='" + demo +
+                       "/files/LIESMICH.txt' daten=daten.dat")
                       .exitCode,
                   0);
         fs::copy_file(ORVANE_ENGINE, m_dir / "plain/setup");

@@ -27,11 +27,19 @@ class FakePackage : public PackageAccess {
   public:
     // Elements of "binfiles": id and decoded bytes.
     std::vector<std::pair<std::string, std::string>> files;
+    // Texts by path; any other path is not found.
+    std::vector<std::pair<std::string, std::string>> texts;
 
     std::int32_t arrayLength(std::string_view) const override {
         return static_cast<std::int32_t>(files.size());
     }
-    std::string text(std::string_view) const override { return {}; }
+    std::string text(std::string_view path) const override {
+        for (const auto& [textPath, text] : texts) {
+            if (textPath == path)
+                return text;
+        }
+        throw ScriptError("Wert '" + std::string(path) + "' nicht gefunden");
+    }
     std::optional<std::string> findEmbeddedFile(std::string_view id) const override {
         for (const auto& [fileId, bytes] : files) {
             if (fileId == id)

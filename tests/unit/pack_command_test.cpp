@@ -3,6 +3,7 @@
 #include "install_test_support.h"
 #include "package_document.h"
 #include "package_file.h"
+#include "package_test_support.h"
 
 #include <random>
 
@@ -58,6 +59,20 @@ TEST_F(Pack, FailuresLeaveNoPackageBehind) {
     // Without -o the package is named after the script.
     EXPECT_EQ(runOrvane({"pack", path("setup.ovs")}), 0);
     EXPECT_TRUE(fs::exists(path("setup.ovsp")));
+}
+
+TEST_F(Pack, TextFilesBecomeTopLevelMembersInUtf8) {
+    writeFile(path("lizenz.txt"), std::string(300, 'x') + "\r\n\"Gew\xE4hr\"\r\n"); // Windows-1252
+    ASSERT_EQ(runOrvane({"pack", "-o", path("out.ovsp"), "--text", "lizenz=" + path("lizenz.txt"),
+                         path("setup.ovs"), "f=" + path("setup.ovs")}),
+              0);
+    const PackageDocument package = packageFrom(readFile(path("out.ovsp")));
+    EXPECT_EQ(package.packageString("lizenz"), std::string(300, 'x') + "\r\n\"Gew\xC3\xA4hr\"\r\n");
+    EXPECT_EQ(package.packageString("programfile"), kScript);
+    EXPECT_EQ(package.packageString("binfiles[0].id"), "f");
+    EXPECT_EQ(runOrvane({"pack", path("setup.ovs"), "--text", "programfile=" + path("lizenz.txt")}),
+              2);
+    EXPECT_EQ(runOrvane({"pack", path("setup.ovs"), "--text", "t=" + path("none")}), 2);
 }
 
 } // namespace

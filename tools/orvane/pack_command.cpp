@@ -1,10 +1,12 @@
-// Writes {"programfile": SCRIPT, "binfiles": [{"id": ID, "bin": BASE64}, ...]}, streaming
-// every file through the Base64 writer so that large files are never held whole.
+// Writes {"programfile": SCRIPT, "binfiles": [{"id": ID, "bin": BASE64}, ...], TEXTID: TEXT, ...},
+// streaming every embedded file through the Base64 writer so that large files are never held
+// whole.
 #include "pack_command.h"
 
 #include "base64_writer.h"
 #include "file_text.h"
 #include "json_output.h"
+#include "text_encoding.h"
 
 #include <CLI/CLI.hpp>
 
@@ -35,6 +37,8 @@ struct PackOptions {
     std::string script;
     std::vector<std::string> fileArguments; // ID=FILE
     std::vector<EmbeddedFile> files;
+    std::vector<std::string> textArguments; // --text ID=FILE
+    std::vector<EmbeddedFile> texts;
 };
 
 // An ID=FILE argument, both parts non-empty; the error text for CLI11, empty when it is sound.
@@ -43,6 +47,14 @@ std::string embeddedFileError(const std::string& argument) {
     if (equals == 0 || equals == std::string::npos || equals + 1 == argument.size())
         return "expected ID=FILE, got '" + argument + "'";
     return {};
+}
+
+// A --text member must not hide the members the engine reads.
+std::string textMemberError(const std::string& argument) {
+    const std::string id = argument.substr(0, argument.find('='));
+    if (id == "programfile" || id == "binfiles")
+        return "the id '" + id + "' is the engine's own";
+    return embeddedFileError(argument);
 }
 
 EmbeddedFile embeddedFile(const std::string& argument) {
@@ -71,6 +83,18 @@ bool writeEmbeddedFile(std::ostream& out, const EmbeddedFile& file, std::string&
     return true;
 }
 
+// Appends `,"ID": TEXT`: a text file as a top-level member, decoded to UTF-8 by its byte-order
+// mark (Windows-1252 when it has none and is not UTF-8), so the package stays one encoding.
+bool writeTextMember(std::ostream& out, const EmbeddedFile& text, std::string& error) {
+    const auto bytes = readWholeFile(text.path, error);
+    if (!bytes) {
+        error = text.path + ": " + error;
+        return false;
+    }
+    out << ",\n" << jsonString(text.id) << ":" << jsonString(decodeTextFile(*bytes));
+    return true;
+}
+
 bool writePackage(std::ostream& out, const PackOptions& options, const std::string& script,
                   std::string& error) {
     out << "{\"programfile\":" << jsonString(script) << ",\n\"binfiles\":[";
@@ -79,7 +103,12 @@ bool writePackage(std::ostream& out, const PackOptions& options, const std::stri
         if (!writeEmbeddedFile(out, options.files[k], error))
             return false;
     }
-    out << "\n]}\n";
+    out << "\n]";
+    for (const EmbeddedFile& text : options.texts) {
+        if (!writeTextMember(out, text, error))
+            return false;
+    }
+    out << "}\n";
     out.flush();
     if (!out) {
         error = options.output + ": " + std::strerror(errno);
@@ -93,6 +122,8 @@ int pack(PackOptions& options) {
         options.output = fs::path(options.script).replace_extension(".ovsp").string();
     for (const auto& argument : options.fileArguments)
         options.files.push_back(embeddedFile(argument));
+    for (const auto& argument : options.textArguments)
+        options.texts.push_back(embeddedFile(argument));
     std::string error;
     const auto script = readWholeFile(options.script, error);
     if (!script) {
@@ -133,6 +164,12 @@ void addPackCommand(CLI::App& orvane, int& status) {
     command->add_option("SCRIPT", options->script, "The install script")->required();
     command->add_option("ID=FILE", options->fileArguments, "Embed FILE under the id ID")
         ->check(CLI::Validator(embeddedFileError, "ID=FILE"));
+    command
+        ->add_option("--text", options->textArguments,
+                     "Put the text file FILE into the package as the top-level member ID")
+        ->type_name("ID=FILE")
+        ->allow_extra_args(false) // one ID=FILE per --text: the embedded files may follow
+        ->check(CLI::Validator(textMemberError, "ID=FILE"));
     command->callback([options, &status] { status = pack(*options); });
 }
 

@@ -7,6 +7,7 @@
 #include "form_builtins.h"
 #include "gui_errors.h"
 #include "gui_text.h"
+#include "long_text_builtin.h"
 #include "tform.h"
 #include "tmemo.h"
 
@@ -56,6 +57,7 @@ constexpr WindowBuiltinEntry kWindowBuiltins[] = {
     {"setFontStyle", control_builtins::setFontStyle},
     {"setPictureFromXML", control_builtins::setPictureFromXML},
     {"setListBoxArray", control_builtins::setListBoxArray},
+    {"setTextFromXML", long_text_builtin::setTextFromXML},
 };
 
 } // namespace
