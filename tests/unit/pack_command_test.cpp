@@ -133,7 +133,7 @@ TEST_F(Pack, RefusesBrokenScriptsSharedIdsAndBadLevels) {
         EXPECT_FALSE(fs::exists(path("out.ovsp"))) << args.front();
     }
     EXPECT_EQ(firstScriptProblem("u.ovs", "void main() {\n  nichtDa();\n}"),
-              "u.ovs:2:3: Funktion \"nichtDa\" nicht gefunden!");
+              "u.ovs:2:10: Funktion \"nichtDa\" nicht gefunden!");
 }
 
 TEST_F(Pack, VerifyFindsDamageAndAcceptsOldPackages) {
