@@ -44,6 +44,12 @@ bool isFolder(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+// The permission bits the file ended up with.
+std::uint32_t modeOf(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
 // An ELF executable or a script with an interpreter line.
 bool looksLikeProgram(std::string_view start) {
     return start.starts_with("\x7f"
@@ -52,7 +58,8 @@ bool looksLikeProgram(std::string_view start) {
 }
 
 // Writes the source's bytes into the file through a writer thread, calling `betweenPieces` after
-// each piece, and counts them in `installed`. Returns whether the file starts like a program.
+// each piece, and counts them in `installed`; the digest is the one the source computed while it
+// delivered them. Returns whether the file starts like a program.
 bool writePieces(ByteSource& source, ReplacementFile& file, const PaintBetweenChunks& betweenPieces,
                  InstalledFile& installed) {
     bool program = false;
@@ -72,6 +79,7 @@ bool writePieces(ByteSource& source, ReplacementFile& file, const PaintBetweenCh
     std::string reason;
     if (!writer.finish(reason))
         failToCreate(installed.path, reason);
+    installed.sha256 = source.sha256();
     return program;
 }
 
@@ -111,6 +119,7 @@ bool createFolderPath(std::string_view path, UninstallList& list, std::string& r
             return false;
         }
         list.addUninstallEntry(kFolderSection, prefix);
+        list.manifest().recordFolder(prefix);
     }
     return true;
 }
@@ -135,6 +144,8 @@ InstalledFile installFile(const PackageAccess& package, UninstallList& list, std
     if (!file.commit(false, reason))
         failToCreate(installed.path, reason);
     list.addUninstallEntry(kFileSection, installed.path);
+    list.manifest().recordFile(
+        {installed.path, installed.bytes, installed.sha256, modeOf(installed.path)});
     return installed;
 }
 
@@ -149,6 +160,7 @@ ShellLink createLink(Shell& shell, UninstallList& list, std::string_view s1, std
     if (!createFolderPath(folderPart(link.file), list, reason) || !shell.saveLink(link, reason))
         failToCreate(link.file, reason);
     list.addUninstallEntry(kFileSection, link.file);
+    list.manifest().recordShortcut({link.file, link.target});
     return link;
 }
 

@@ -34,11 +34,12 @@ std::string folderPart(std::string_view path);
 
 // Creates every missing folder along `path` (which uses "/"): for each "/" in it, the prefix up to
 // and including that "/". The part after the last "/" is never created. Each folder created is
-// recorded under "ordner" as that prefix, outermost first, so the list shows the innermost on top.
+// recorded under "ordner" as that prefix, outermost first, so the list shows the innermost on top,
+// and in the manifest in the order made.
 // Returns false with the system's reason at the first folder that cannot be created.
 bool createFolderPath(std::string_view path, UninstallList& list, std::string& reason);
 
-// A file that installFile wrote: its path with "/", its size and the SHA-256 of its content.
+// A file that installFile wrote: its path with "/", its size and the SHA-256 of its bytes.
 struct InstalledFile {
     std::string path;
     std::uint64_t bytes = 0;
@@ -49,14 +50,15 @@ struct InstalledFile {
 // file beside `s2`, then renames it over `s2`. A lookup error raises before anything is created.
 // The folders along `s2` are created first. A file that starts like a program (an ELF header or
 // "#!") is made executable. `betweenPieces`, when set, is called after each piece. Records `s2`
-// under "dateien" once it is complete. When the package's checks fail while the bytes stream in,
-// the error raises, the temporary file is removed and `s2` stays as it was.
+// under "dateien" once it is complete, and in the manifest with its size, digest and mode. When the
+// package's checks fail while the bytes stream in, the error raises, the temporary file is removed
+// and `s2` stays as it was.
 InstalledFile installFile(const PackageAccess& package, UninstallList& list, std::string_view s1,
                           std::string_view s2, const PaintBetweenChunks& betweenPieces);
 
 // createLink(s1, s2): creates the folders along `s1`, writes the shortcut `s1` to the target `s2`
 // (no arguments, the description "Verknüpfung", the target's folder as working folder) and records
-// `s1` under "dateien". Returns the shortcut as written.
+// `s1` under "dateien" and as a shortcut in the manifest. Returns the shortcut as written.
 ShellLink createLink(Shell& shell, UninstallList& list, std::string_view s1, std::string_view s2);
 
 } // namespace orvane

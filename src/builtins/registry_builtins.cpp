@@ -54,7 +54,20 @@ bool createMissingKeys(RegistryStore& store, UninstallList& list, Hive hive,
         if (!*created.value)
             continue;
         list.addUninstallEntry(kRegistrySection, std::string(parts[0]) + "\\" + running);
+        list.manifest().recordKey({hive, running});
     }
+    return true;
+}
+
+// Writes the value and records it in the manifest with the value it replaced, so that an
+// uninstall can put that back.
+bool writeRecorded(RegistryStore& store, UninstallList& list, Hive hive, const std::string& keyPath,
+                   std::string_view name, std::string_view data) {
+    auto previous = store.readString(hive, keyPath, name);
+    if (!previous.ok() || !store.writeString(hive, keyPath, name, data).ok)
+        return false;
+    list.manifest().recordValue(
+        {hive, keyPath, std::string(name), std::string(data), std::move(*previous.value)});
     return true;
 }
 
@@ -69,7 +82,7 @@ bool writeRegistryString(RegistryStore& store, UninstallList& list, MessageDialo
     if (written) {
         if (keyPath.empty())
             keyPath = "\\";
-        written = store.writeString(hive, keyPath, parts.back(), s2).ok;
+        written = writeRecorded(store, list, hive, keyPath, parts.back(), s2);
     }
     if (!written)
         dialog.show(failureText(), std::string(kFailureCaption), mbIconError);

@@ -2,6 +2,7 @@
 #include "uninstall_list.h"
 
 #include "atomic_file.h"
+#include "manifest_json.h"
 #include "script_error.h"
 
 #include <algorithm>
@@ -42,6 +43,11 @@ void saveUninstallData(const UninstallList& list, std::string_view s1) {
     std::string reason;
     if (!replaceFileContent(path, list.fileText(), reason))
         throw ScriptError("Datei " + path + " kann nicht erstellt werden. " + reason);
+    InstallManifest manifest = list.manifest();
+    manifest.created = manifestTimestamp();
+    const std::string manifestPath = manifestPathFor(path);
+    if (!writeManifestFile(manifestPath, manifest, reason))
+        throw ScriptError("Datei " + manifestPath + " kann nicht erstellt werden. " + reason);
 }
 
 } // namespace orvane

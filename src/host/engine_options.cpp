@@ -24,6 +24,12 @@ void declareOptions(CLI::App& app, EngineOptions& options) {
     app.add_flag("--progress", options.progress,
                  "with --answers: print the run's JSON-lines transcript on stdout")
         ->needs(answers);
+    auto* uninstall = app.add_option("--uninstall", options.uninstallData,
+                                     "remove the installation recorded in the uninstall data P "
+                                     "(and P.manifest) instead of installing")
+                          ->type_name("P")
+                          ->excludes(answers);
+    app.add_flag("--yes", options.yes, "with --uninstall: do not ask first")->needs(uninstall);
 }
 
 } // namespace

@@ -7,9 +7,11 @@
 namespace orvane {
 
 struct EngineOptions {
-    std::string answersFile; // --answers FILE: answer every wait from FILE, no windows shown
-    std::string recordFile;  // --record FILE: write the user's answers to FILE
-    bool progress = false;   // --progress: the JSON-lines transcript on stdout (with --answers)
+    std::string answersFile;   // --answers FILE: answer every wait from FILE, no windows shown
+    std::string recordFile;    // --record FILE: write the user's answers to FILE
+    bool progress = false;     // --progress: the JSON-lines transcript on stdout (with --answers)
+    std::string uninstallData; // --uninstall P: remove the installation P records instead
+    bool yes = false;          // --yes: with --uninstall, do not ask first
 };
 
 struct EngineCommandLine {

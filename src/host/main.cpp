@@ -3,18 +3,23 @@
 #include "engine_application.h"
 #include "engine_automation.h"
 #include "engine_options.h"
+#include "engine_uninstall.h"
+#include "package_location.h"
 #include "qt_translations.h"
 #include "start_form.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
-#include <string_view>
 
 int main(int argc, char** argv) {
     const orvane::EngineCommandLine command = orvane::readEngineCommandLine(argc, argv);
     if (command.exitStatus)
         return *command.exitStatus;
+    // --uninstall P removes an installation instead of running the package.
+    if (!command.options.uninstallData.empty())
+        return orvane::runEngineUninstall(argc, argv, command.options.uninstallData,
+                                          command.options.yes);
     const std::string program =
         argc > 0 ? std::filesystem::path(argv[0]).filename().string() : "orvane-setup";
     orvane::EngineAutomation automation(command.options, program);
@@ -29,13 +34,12 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     // Standard buttons ("Ja"/"Nein") in the desktop's language.
     const orvane::QtTranslations qtTranslations;
-    // The package is named after the file we were started as: the name in argv[0]
-    // when it is a path (a renamed copy or a link), else the file the kernel ran.
-    std::error_code error;
-    std::string self = std::filesystem::read_symlink("/proc/self/exe", error).string();
-    if (argc > 0 && std::string_view(argv[0]).find('/') != std::string_view::npos)
-        self = std::filesystem::absolute(argv[0]).lexically_normal().string();
-    orvane::TForm1 form(self, automation);
+    // The package is named after the file we were started as, a link's own name included.
+    const char* searchPath = std::getenv("PATH");
+    orvane::TForm1 form(orvane::startedExecutablePath(argc > 0 ? argv[0] : "",
+                                                      searchPath ? searchPath : "",
+                                                      "/proc/self/exe"),
+                        automation);
     form.show();
     return QApplication::exec();
 }

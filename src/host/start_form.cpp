@@ -17,7 +17,6 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <filesystem>
 
 namespace orvane {
 
@@ -98,7 +97,7 @@ void TForm1::finish(int exitCode) {
 void TForm1::Timer1Timer() {
     Timer1->stop();
     const std::string packagePath = packagePathForExecutable(m_executablePath);
-    if (!std::filesystem::is_regular_file(packagePath)) {
+    if (!packageFileExists(packagePath)) {
         m_automation.dialog().show("Install Script " + packagePath + " nicht gefunden.",
                                    "Kritischer Fehler", mbIconError);
         finish(1);

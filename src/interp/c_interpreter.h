@@ -21,6 +21,7 @@
 #include "c_parser.h"
 #include "gui_registry.h"
 #include "message_dialog.h"
+#include "native_stack.h"
 #include "record_pool.h"
 #include "variable.h"
 
@@ -145,7 +146,9 @@ class TCInterpreterEx {
     Value evaluateVariable(const tNode* node, tVariable* varStack);
     Value evaluateNumber(const tNode* node);
     Value evaluateBinary(const tNode* node, tVariable* varStack);
-    Value evaluateLogical(const tNode* node, tVariable* varStack);
+    Value evaluateChain(const tNode* node, tVariable* varStack);
+    Value applyBinary(const tNode* node, Value leftOperand, Value rightOperand);
+    Value evaluateNot(const tNode* node, tVariable* varStack);
     void evaluateAssignment(const tNode* node, tVariable* varStack);
     void evaluateStep(const tNode* node, tVariable* varStack);
     void evaluateCompound(const tNode* node, tVariable* varStack);
@@ -186,9 +189,8 @@ class TCInterpreterEx {
     Value invoke(const tFunctionList& callee, const tNode* callerNode, tVariable* varStack);
     std::int32_t resolveFunction(const tNode* callerNode);
     void checkNativeStack() {
-        const auto* here = static_cast<const char*>(__builtin_frame_address(0));
-        if (m_stackBase != nullptr &&
-            here<m_stackBase&& static_cast<std::size_t>(m_stackBase - here)> m_stackBudget)
+        if (stackBeyond(m_stackBase, static_cast<const char*>(__builtin_frame_address(0)),
+                        m_stackBudget))
             throwRecursionTooDeep();
     }
     [[noreturn]] static void throwRecursionTooDeep();
@@ -200,8 +202,9 @@ class TCInterpreterEx {
     std::size_t m_stackBudget = 0;
     std::uint32_t m_preparation = 0; // stamp of the current function table, for node caches
     std::uint64_t m_activationCount = 0;
-    std::uint64_t m_activation = 0;   // serial of the running activation (0: none)
-    std::uint32_t m_declarations = 0; // records appended by the running activation
+    std::uint64_t m_activation = 0;    // serial of the running activation (0: none)
+    std::uint32_t m_declarations = 0;  // records appended by the running activation
+    std::vector<const tNode*> m_spine; // operators of the left-nested chains being evaluated
 };
 
 } // namespace orvane

@@ -3,8 +3,6 @@
 
 #include "runtime_errors.h"
 
-#include <sys/resource.h>
-
 namespace orvane {
 
 namespace {
@@ -12,17 +10,6 @@ namespace {
 // Script calls may nest this deep. Every active call adds its prefix to an error's
 // text, so the bound also keeps such texts readable.
 constexpr int kMaxCallDepth = 1000;
-
-// Share of the main thread's stack that evaluation may use; the rest is left for
-// the window system and the built-ins running below it.
-std::size_t evaluationStackBudget() {
-    constexpr std::size_t kFallback = 8u << 20;
-    rlimit limit{};
-    std::size_t size = kFallback;
-    if (::getrlimit(RLIMIT_STACK, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
-        size = static_cast<std::size_t>(limit.rlim_cur);
-    return size / 2;
-}
 
 // Holds one activation: its depth and the records it takes from the pool.
 class Activation {
@@ -50,7 +37,7 @@ class StackBase {
     StackBase(const char*& base, std::size_t& budget) : m_base(base), m_outermost(base == nullptr) {
         if (m_outermost) {
             m_base = static_cast<const char*>(__builtin_frame_address(0));
-            budget = evaluationStackBudget();
+            budget = nativeStackBudget();
         }
     }
     ~StackBase() {

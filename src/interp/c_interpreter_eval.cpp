@@ -5,6 +5,8 @@
 #include "short_text.h"
 
 #include <limits>
+#include <utility>
+#include <vector>
 
 namespace orvane {
 
@@ -78,6 +80,24 @@ std::string concatenated(const std::string& left, const std::string& right) {
     return text;
 }
 
+// The operators with two operands, all evaluated left operand first.
+bool isBinary(std::int32_t symbol) {
+    return isArithmetic(symbol) || isComparison(symbol) || symbol == ttAnd || symbol == ttOr;
+}
+
+// Trims a node stack back to the size it had when the mark was made, also when an error leaves.
+class SpineMark {
+  public:
+    SpineMark(std::vector<const tNode*>& spine, std::size_t size) : m_spine(spine), m_size(size) {}
+    ~SpineMark() { m_spine.resize(m_size); }
+    SpineMark(const SpineMark&) = delete;
+    SpineMark& operator=(const SpineMark&) = delete;
+
+  private:
+    std::vector<const tNode*>& m_spine;
+    std::size_t m_size;
+};
+
 const tNode* secondChild(const tNode* node) {
     return node->firstChild != nullptr ? node->firstChild->nextSibling : nullptr;
 }
@@ -114,11 +134,11 @@ Value TCInterpreterEx::evaluate(const tNode* node, tVariable* varStack, tVariabl
     case ttGroesserGleich:
     case ttGleichGleich:
     case ttUngleich:
-        return evaluateBinary(node, varStack);
     case ttAnd:
     case ttOr:
+        return evaluateBinary(node, varStack);
     case ttNot:
-        return evaluateLogical(node, varStack);
+        return evaluateNot(node, varStack);
     case ttGleich:
         evaluateAssignment(node, varStack);
         return Value{};
@@ -221,13 +241,42 @@ bool TCInterpreterEx::plainInt(const tNode* node, tVariable* varStack, std::int3
 Value TCInterpreterEx::evaluateBinary(const tNode* node, tVariable* varStack) {
     std::int32_t a = 0;
     std::int32_t b = 0;
-    if (plainInt(node->firstChild, varStack, a) && plainInt(secondChild(node), varStack, b)) {
+    if (node->symbol != ttAnd && node->symbol != ttOr && plainInt(node->firstChild, varStack, a) &&
+        plainInt(secondChild(node), varStack, b)) {
         if (isArithmetic(node->symbol))
             return generateIntData(intArithmetic(node->symbol, a, b));
         return generateBoolData(intComparison(node->symbol, a, b));
     }
-    const Value left = slotZeroOf(evaluateOperand(node->firstChild, varStack, node));
-    const Value right = slotZeroOf(evaluateOperand(secondChild(node), varStack, node));
+    if (node->firstChild != nullptr && isBinary(node->firstChild->symbol))
+        return evaluateChain(node, varStack);
+    Value left = evaluateOperand(node->firstChild, varStack, node);
+    return applyBinary(node, std::move(left), evaluateOperand(secondChild(node), varStack, node));
+}
+
+// A chain such as 1 + 1 + ... + 1 nests to the left as deep as it is long, so its left spine is
+// walked with a loop, not by recursion: the deepest left operand first, then each operator's
+// right operand, in the order the recursion would take. Nested chains share m_spine as a stack.
+Value TCInterpreterEx::evaluateChain(const tNode* node, tVariable* varStack) {
+    const std::size_t base = m_spine.size();
+    const SpineMark mark(m_spine, base);
+    for (const tNode* op = node; op != nullptr && isBinary(op->symbol); op = op->firstChild)
+        m_spine.push_back(op);
+    const tNode* deepest = m_spine.back();
+    Value left = evaluateOperand(deepest->firstChild, varStack, deepest);
+    for (std::size_t k = m_spine.size(); k-- > base;) {
+        const tNode* op = m_spine[k];
+        left = applyBinary(op, std::move(left), evaluateOperand(secondChild(op), varStack, op));
+    }
+    return left;
+}
+
+Value TCInterpreterEx::applyBinary(const tNode* node, Value leftOperand, Value rightOperand) {
+    if (node->symbol == ttAnd)
+        return generateBoolData(leftOperand.isTrue() && rightOperand.isTrue());
+    if (node->symbol == ttOr)
+        return generateBoolData(leftOperand.isTrue() || rightOperand.isTrue());
+    const Value left = slotZeroOf(std::move(leftOperand));
+    const Value right = slotZeroOf(std::move(rightOperand));
     const bool arithmetic = isArithmetic(node->symbol);
     const auto mismatch = [&] {
         return arithmetic ? runtime_errors::arithmetic(node->line, node->column)
@@ -256,12 +305,8 @@ Value TCInterpreterEx::evaluateBinary(const tNode* node, tVariable* varStack) {
     }
 }
 
-Value TCInterpreterEx::evaluateLogical(const tNode* node, tVariable* varStack) {
-    const bool first = evaluateOperand(node->firstChild, varStack, node).isTrue();
-    if (node->symbol == ttNot)
-        return generateBoolData(!first);
-    const bool second = evaluateOperand(secondChild(node), varStack, node).isTrue();
-    return generateBoolData(node->symbol == ttAnd ? first && second : first || second);
+Value TCInterpreterEx::evaluateNot(const tNode* node, tVariable* varStack) {
+    return generateBoolData(!evaluateOperand(node->firstChild, varStack, node).isTrue());
 }
 
 void TCInterpreterEx::writeValue(tVariable* varStack, const tNode* target, std::int32_t index,

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,5 +29,9 @@ class Sha256 {
 
 // The SHA-256 of `bytes` as 64 lower-case hex digits.
 std::string sha256Hex(std::string_view bytes);
+
+// The digest of the file at `path`, read without following a symbolic link at the path itself;
+// nullopt with the system's reason when it cannot be read.
+std::optional<std::string> fileSha256(const std::string& path, std::string& reason);
 
 } // namespace orvane

@@ -1,6 +1,8 @@
 // Whole-file reads with the system's error text.
 #include "file_text.h"
 
+#include "text_encoding.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -27,6 +29,13 @@ std::optional<std::string> readWholeFile(const std::string& path, std::string& e
     std::ostringstream content;
     content << in.rdbuf();
     return content.str();
+}
+
+std::optional<std::string> readScriptFile(const std::string& path, std::string& error) {
+    const std::optional<std::string> bytes = readWholeFile(path, error);
+    if (!bytes)
+        return std::nullopt;
+    return decodeTextFile(*bytes);
 }
 
 } // namespace orvane

@@ -72,6 +72,13 @@ OpenAction openActionFor(const std::string& file) {
     return exists(file) || isAddress(file) ? OpenAction::openWithDefault : OpenAction::ignore;
 }
 
+std::string fileInFolder(const std::string& file, const std::string& directory) {
+    if (file.empty() || file.front() == '/' || directory.empty() || isAddress(file))
+        return file;
+    const std::string inFolder = directory + (directory.back() == '/' ? "" : "/") + file;
+    return exists(inFolder) ? inFolder : file;
+}
+
 std::string LinuxShell::folderPath(ShellFolder folder) {
     // Cleaned, since the XDG variables may end in "/" or hold "//" and "..".
     return QDir::cleanPath(QStandardPaths::writableLocation(locationOf(folder))).toStdString();
@@ -81,9 +88,10 @@ bool LinuxShell::saveLink(const ShellLink& link, std::string& reason) {
     return writeDesktopEntry(link, reason);
 }
 
-void LinuxShell::open(const std::string& file, const std::string& parameters,
+void LinuxShell::open(const std::string& given, const std::string& parameters,
                       const std::string& directory) {
     const QString folder = QString::fromStdString(directory);
+    const std::string file = fileInFolder(given, directory);
     switch (openActionFor(file)) {
     case OpenAction::startProgram:
         QProcess::startDetached(programFor(file),

@@ -155,6 +155,8 @@ class RegistryStore::Database {
     bool readSubKeys(sqlite3_int64 key, std::vector<std::string>& names);
     bool readAllKeys(std::vector<RegExportedKey>& keys);
     bool deleteTree(sqlite3_int64 key);
+    bool deleteValue(sqlite3_int64 key, std::string_view name);
+    bool isEmpty(sqlite3_int64 key, bool& empty);
 
   private:
     bool fail(const std::string& reason);
@@ -398,6 +400,22 @@ bool RegistryStore::Database::deleteTree(sqlite3_int64 key) {
     return !failed(keys);
 }
 
+bool RegistryStore::Database::deleteValue(sqlite3_int64 key, std::string_view name) {
+    Statement statement(m_db, "DELETE FROM vals WHERE key = ?1 AND name = ?2");
+    statement.bind(1, key);
+    statement.bind(2, name);
+    statement.step();
+    return !failed(statement);
+}
+
+bool RegistryStore::Database::isEmpty(sqlite3_int64 key, bool& empty) {
+    Statement statement(m_db, "SELECT 1 FROM vals WHERE key = ?1 UNION ALL "
+                              "SELECT 1 FROM keys WHERE parent = ?1 LIMIT 1");
+    statement.bind(1, key);
+    empty = statement.step() != SQLITE_ROW;
+    return !failed(statement);
+}
+
 RegistryStore::RegistryStore(RegistryFiles files) : m_files(std::move(files)) {}
 
 RegistryStore::~RegistryStore() = default;
@@ -507,6 +525,39 @@ RegStatus RegistryStore::deleteKeyTree(Hive hive, std::string_view keyPath) {
     if (status.ok && missing)
         return RegStatus::failure("key not found");
     return status;
+}
+
+RegResult<std::optional<std::string>>
+RegistryStore::replaceStringIf(Hive hive, std::string_view keyPath, std::string_view name,
+                               std::string_view expected,
+                               const std::optional<std::string>& replacement) {
+    std::optional<std::string> found;
+    auto status = transact(hive, true, [&](Database& db) {
+        const auto key = db.findKey(keyPath);
+        if (!key || *key == 0)
+            return key.has_value();
+        if (!db.readValue(*key, name, found))
+            return false;
+        if (found != expected)
+            return true;
+        return replacement ? db.writeValue(*key, name, *replacement) : db.deleteValue(*key, name);
+    });
+    return withValue(std::move(status), std::move(found));
+}
+
+RegResult<bool> RegistryStore::deleteKeyIfEmpty(Hive hive, std::string_view keyPath) {
+    bool removed = false;
+    auto status = transact(hive, true, [&](Database& db) {
+        const auto key = db.findKey(keyPath);
+        if (!key || *key == 0 || *key == kRootKeyId)
+            return key.has_value();
+        bool empty = false;
+        if (!db.isEmpty(*key, empty))
+            return false;
+        removed = empty;
+        return !empty || db.deleteTree(*key);
+    });
+    return withValue(std::move(status), removed);
 }
 
 } // namespace orvane

@@ -110,6 +110,16 @@ class RegistryStore {
     // Removes a key with all keys and values below it; the root key cannot be removed.
     RegStatus deleteKeyTree(Hive hive, std::string_view keyPath);
 
+    // For uninstalling, each in one transaction so that a change made meanwhile is never lost.
+    // Reads the value; only when it holds exactly `expected` is it set to `replacement`, or
+    // removed when that is nullopt. The value gives what was found (nullopt: no such value).
+    RegResult<std::optional<std::string>>
+    replaceStringIf(Hive hive, std::string_view keyPath, std::string_view name,
+                    std::string_view expected, const std::optional<std::string>& replacement);
+    // Removes the key only when it holds neither values nor sub-keys; the value says whether it
+    // was removed. A missing key or the root is never removed.
+    RegResult<bool> deleteKeyIfEmpty(Hive hive, std::string_view keyPath);
+
   private:
     class Database;
     Database* open(Hive hive, std::string& error);

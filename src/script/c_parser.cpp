@@ -1,16 +1,13 @@
 // The grammar rules, in the order the parser tries them.
 #include "c_parser.h"
 
+#include "native_stack.h"
+
 #include <limits>
 
 namespace orvane {
 
 namespace {
-
-// Deeper nesting of blocks and expressions than this is refused with a syntax
-// error, so that no script can exhaust the native stack (each level costs about
-// seven native frames of the descent).
-constexpr int kMaxNesting = 1000;
 
 const char* const kTooDeep = "Verschachtelung zu tief";
 
@@ -28,18 +25,6 @@ bool isStepOperator(std::int32_t typ) {
 }
 
 } // namespace
-
-// Counts one level of nesting for as long as a rule runs.
-class NestingGuard {
-  public:
-    explicit NestingGuard(TParser& parser) : m_parser(parser), m_ok(parser.enterNesting()) {}
-    ~NestingGuard() { m_parser.leaveNesting(); }
-    bool ok() const { return m_ok; }
-
-  private:
-    TParser& m_parser;
-    bool m_ok;
-};
 
 TParser::TParser(TScanner& scanner, MessageDialog& dialog) : fScanner(scanner), m_dialog(dialog) {}
 
@@ -70,11 +55,13 @@ tNode* TParser::copyTree(const tNode* node) {
     return first;
 }
 
-bool TParser::enterNesting() {
-    ++m_depth;
+// Nesting of blocks and expressions is refused with a syntax error once the descent has used the
+// native stack's budget, so that no script can exhaust the stack, whatever its size.
+bool TParser::mayNest() {
     if (m_tooDeep)
         return false;
-    if (m_depth <= kMaxNesting)
+    if (!stackBeyond(m_stackBase, static_cast<const char*>(__builtin_frame_address(0)),
+                     m_stackBudget))
         return true;
     m_tooDeep = true;
     // This error is kept whatever was recorded before: the parse stops here.
@@ -128,7 +115,8 @@ bool TParser::parse(tToken* rootToken) {
     fScanner.setReadPosition(rootToken);
     fehlerFlag = false;
     m_tooDeep = false;
-    m_depth = 0;
+    m_stackBase = static_cast<const char*>(__builtin_frame_address(0));
+    m_stackBudget = nativeStackBudget();
     while (peekType() != ttEndOfFile && !fehlerFlag && !m_tooDeep) {
         tNode* declaration = nullptr;
         if (tryParseFunctionDeclaration(declaration)) {
@@ -264,8 +252,7 @@ bool TParser::tryParseVarDeclaration(tNode*& retBaum) {
 // block -> statement | "{" { statement } "}"
 bool TParser::tryParseBlock(tNode*& retBaum) {
     tToken* start = fScanner.getReadPosition();
-    NestingGuard nesting(*this);
-    if (!nesting.ok())
+    if (!mayNest())
         return fail(start);
     tNode* block = newNode(ttBlock, "");
     tNode* statement = nullptr;
@@ -544,8 +531,7 @@ bool TParser::parseLeftAssociative(tNode*& retBaum, Rule operand,
 // expression -> T1 { ("+" | "-") T1 }
 bool TParser::tryParseExpression(tNode*& retBaum) {
     tToken* start = fScanner.getReadPosition();
-    NestingGuard nesting(*this);
-    if (!nesting.ok())
+    if (!mayNest())
         return fail(start);
     tNode* left = nullptr;
     if (!tryParseT1(left))

@@ -85,15 +85,14 @@ class TParser {
     bool fail(tToken* start);
     tNode* nodeFrom(std::int32_t symbol, const tToken* token, std::string_view text = {});
 
-    // Bounds the recursion of nested blocks and expressions.
-    bool enterNesting();
-    void leaveNesting() { --m_depth; }
-    friend class NestingGuard;
+    // Bounds the recursion of nested blocks and expressions by the native stack.
+    bool mayNest();
 
     MessageDialog& m_dialog;
     NodeArena m_arena;
     SyntaxErrorInfo m_retained;
-    int m_depth = 0;
+    const char* m_stackBase = nullptr; // the frame of the running parse
+    std::size_t m_stackBudget = 0;
     bool m_tooDeep = false;
 };
 

@@ -63,6 +63,16 @@ class Bundle : public ::testing::Test {
         return names;
     }
 
+    // `text` with the time an install manifest was written replaced by "TIME": two runs a second
+    // apart write the same otherwise.
+    static std::string withoutTimes(std::string text) {
+        const std::string key = "\"created\": \"";
+        if (const auto at = text.find(key); at != std::string::npos)
+            text.replace(at + key.size(), text.find('"', at + key.size()) - at - key.size(),
+                         "TIME");
+        return text;
+    }
+
     // What an installation left in `sandbox`: every file it wrote with its content (not the
     // pictures of the pages) and the registry, the sandbox's own path written as $SANDBOX.
     std::string installation(const std::string& sandbox) {
@@ -73,7 +83,7 @@ class Bundle : public ::testing::Test {
             const std::string top = relative.begin()->string();
             if (entry.is_regular_file() && top != "cache" && top != "registry" &&
                 relative.extension() != ".png")
-                result += relative.string() + ":\n" + readFile(entry.path()) + "\n";
+                result += relative.string() + ":\n" + withoutTimes(readFile(entry.path())) + "\n";
         }
         result += runCommand("ORVANE_REGISTRY_DIR='" + root.string() + "/registry' " + ORVANE_TOOL +
                              " reg export HKEY_CURRENT_USER")

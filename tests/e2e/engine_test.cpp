@@ -22,11 +22,14 @@ class Engine : public ::testing::Test {
     }
     void TearDown() override { fs::remove_all(m_dir); }
 
-    int runEngine(const std::string& packageJson) {
-        std::ofstream(m_dir / "demo.ovsp", std::ios::binary) << packageJson;
+    // Writes the package as `package` in the test folder and starts the engine from there with
+    // the command `start`.
+    int runEngine(const std::string& packageJson, const std::string& package = "demo.ovsp",
+                  const std::string& start = "./demo") {
+        std::ofstream(m_dir / package, std::ios::binary) << packageJson;
         const std::string command = "cd '" + m_dir.string() + "' && ORVANE_REGISTRY_DIR='" +
-                                    m_dir.string() +
-                                    "' QT_QPA_PLATFORM=offscreen timeout 60 ./demo 2>/dev/null";
+                                    m_dir.string() + "' QT_QPA_PLATFORM=offscreen timeout 60 " +
+                                    start + " 2>/dev/null";
         const int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
@@ -60,6 +63,20 @@ TEST_F(Engine, ScriptsBuildTheirOwnWindows) {
         0);
     const std::string listing = engineKeyListing();
     EXPECT_NE(listing.find("Feld    REG_SZ    aus dem Fenster"), std::string::npos) << listing;
+}
+
+// Started by its bare name through PATH, a link finds the package beside itself, as it does when
+// started by its path, not the one beside the file it links to.
+TEST_F(Engine, ALinkStartedThroughThePathFindsThePackageBesideIt) {
+    fs::create_directory(m_dir / "bin");
+    fs::create_symlink(m_dir / "demo", m_dir / "bin/setup");
+    ASSERT_EQ(runEngine(R"({"programfile": "void main() { writeRegistryString(\"HKEY_CURRENT_USER)"
+                        R"(\\Software\\Engine\\Pfad\", \"ok\"); }"})",
+                        "bin/setup.ovsp",
+                        "env PATH='" + (m_dir / "bin").string() + ":/usr/bin' setup"),
+              0);
+    const std::string listing = engineKeyListing();
+    EXPECT_NE(listing.find("Pfad    REG_SZ    ok"), std::string::npos) << listing;
 }
 
 struct OptionCase {

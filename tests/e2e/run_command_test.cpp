@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -75,10 +77,26 @@ TEST_F(OrvaneRun, ScenarioProblemsEndWithCodeThree) {
 }
 
 TEST_F(OrvaneRun, BrokenPackagesEndWithTheDriversMessages) {
-    EXPECT_EQ(masked(run((m_dir / "missing.ovsp").string()).out),
-              R"({"event":"msgbox","flags":16,"caption":"Kritischer Fehler","text":)"
-              R"("Install Script $DIR/missing.ovsp nicht gefunden."})"
-              "\n{\"event\":\"exit\",\"code\":1}\n");
+    // A package that cannot even be examined counts as missing: a link to itself, and one behind
+    // a folder the user may not enter (root may enter every folder).
+    fs::create_symlink("loop.ovsp", m_dir / "loop.ovsp");
+    fs::create_directory(m_dir / "zu");
+    write("zu/setup.ovsp", "{}");
+    fs::permissions(m_dir / "zu", fs::perms::none);
+    std::vector<std::string> missing = {"missing.ovsp", "loop.ovsp"};
+    if (::geteuid() != 0)
+        missing.push_back("zu/setup.ovsp");
+    for (const std::string& name : missing) {
+        const RunResult result = run((m_dir / name).string());
+        EXPECT_EQ(result.exitCode, 1) << name;
+        EXPECT_EQ(masked(result.out),
+                  R"({"event":"msgbox","flags":16,"caption":"Kritischer Fehler","text":)"
+                  R"("Install Script $DIR/)" +
+                      name +
+                      R"( nicht gefunden."})"
+                      "\n{\"event\":\"exit\",\"code\":1}\n");
+    }
+    fs::permissions(m_dir / "zu", fs::perms::owner_all);
     for (const char* content : {"", "[]", "{\"programfile\": ", "{\"other\": 1}"}) {
         const RunResult result = run(write("broken.ovsp", content));
         EXPECT_EQ(result.exitCode, 1) << content;
@@ -152,5 +170,69 @@ TEST_F(OrvaneRun, UsageErrorsExitTwo) {
     EXPECT_EQ(run("a.ovsp --script b.ovs").exitCode, 2);
     EXPECT_EQ(run("--scenario /nonexistent/file a.ovsp").exitCode, 2);
 }
+
+// A script file in any of the encodings a package may have; the script text is Latin-1 here.
+struct EncodingCase {
+    const char* name;
+    std::string (*encode)(const std::string& latin1);
+};
+
+std::string asUtf16(const std::string& latin1, bool bigEndian) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char c : latin1) {
+        bytes += bigEndian ? '\0' : c;
+        bytes += bigEndian ? c : '\0';
+    }
+    return bytes;
+}
+
+std::string asUtf8(const std::string& latin1) {
+    std::string bytes;
+    for (const char c : latin1) {
+        const auto code = static_cast<unsigned char>(c);
+        if (code < 0x80) {
+            bytes += c;
+        } else {
+            bytes += static_cast<char>(0xC0 | (code >> 6));
+            bytes += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+    return bytes;
+}
+
+void PrintTo(const EncodingCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ScriptEncoding : public OrvaneRun, public ::testing::WithParamInterface<EncodingCase> {};
+
+// run --script, pack and check read a script file exactly as the engine reads a package.
+TEST_P(ScriptEncoding, ReadsTheScriptAsThePackageWouldBe) {
+    const std::string script =
+        write("setup.ovs", GetParam().encode("void main() { messageBox(\"Gr\xFC\xDF"
+                                             "e\"); }\r\n"));
+    const std::string shown =
+        "{\"event\":\"msgbox\",\"flags\":0,\"caption\":\"Messagebox\",\"text\":\"Grüße\"}\n"
+        "{\"event\":\"exit\",\"code\":0}\n";
+    EXPECT_EQ(run("--script " + script).out, shown);
+    const std::string package = (m_dir / "setup.ovsp").string();
+    ASSERT_EQ(orvane::e2e::runCommand(std::string(ORVANE_TOOL) + " pack -o " + package + " " +
+                                      script + " >/dev/null")
+                  .exitCode,
+              0);
+    EXPECT_EQ(run(package).out, shown);
+    EXPECT_EQ(orvane::e2e::runCommand(std::string(ORVANE_TOOL) + " check " + script).exitCode, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Encodings, ScriptEncoding,
+    ::testing::Values(
+        EncodingCase{"Windows1252", [](const std::string& text) { return text; }},
+        EncodingCase{"Utf8", asUtf8},
+        EncodingCase{"Utf8WithMark",
+                     [](const std::string& text) { return "\xEF\xBB\xBF" + asUtf8(text); }},
+        EncodingCase{"Utf16Le", [](const std::string& text) { return asUtf16(text, false); }},
+        EncodingCase{"Utf16Be", [](const std::string& text) { return asUtf16(text, true); }}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -80,6 +81,38 @@ INSTANTIATE_TEST_SUITE_P(
                   "    ttBlock \"\" 0:0\n"
                   "      ttReturn \"\" 1:14\n"
                   "        ttVarID \"a\" 1:22\n"}));
+
+// 50,000 terms nest 49,999 operators deep: the dump needs no recursion, and lines deeper than 100
+// levels keep 200 spaces of indentation and name their depth.
+TEST(CheckCommandTree, AFlatChainOfFiftyThousandTerms) {
+    constexpr int kTerms = 50000;
+    std::string script = "void main() { x = 1";
+    for (int k = 1; k < kTerms; ++k)
+        script += "+1";
+    const auto file = std::filesystem::temp_directory_path() /
+                      ("check_chain_" + std::to_string(::getpid()) + ".ovs");
+    std::ofstream(file, std::ios::binary) << script << "; }";
+    const auto result = runTool("check --tree " + file.string());
+    std::filesystem::remove(file);
+    EXPECT_EQ(result.exitCode, 0);
+    // Start, function, type, block, assignment, target, then the operators and the terms.
+    EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 6 + (kTerms - 1) + kTerms);
+    EXPECT_NE(result.out.find("\n" + std::string(200, ' ') + "[50003] ttNumber \"1\" 1:20\n"),
+              std::string::npos);
+}
+
+// Under a small stack, deep nesting is refused before it can exhaust the stack.
+TEST(CheckCommandTree, NestingIsBoundedByTheStackLimit) {
+    const auto file = std::filesystem::temp_directory_path() /
+                      ("check_nested_" + std::to_string(::getpid()) + ".ovs");
+    std::ofstream(file, std::ios::binary)
+        << "void main() { x = " << std::string(5000, '(') << '1' << std::string(5000, ')') << "; }";
+    const auto result = orvane::e2e::runCommand("ulimit -s 1024 && " + std::string(ORVANE_TOOL) +
+                                                " check " + file.string() + " 2>&1");
+    std::filesystem::remove(file);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.out.ends_with(": Verschachtelung zu tief\n")) << result.out;
+}
 
 TEST(CheckCommandUsage, FileErrorsExitTwo) {
     const auto missing = runTool("check /nonexistent/dir/file.ovs");

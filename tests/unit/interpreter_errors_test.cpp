@@ -57,6 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ErrorCase{"s = 1 < 2;", rt("Variable s ist vom Typ String, nicht Bool.")},
                       ErrorCase{"n = 1 + \"a\";", operands(kArithmetic, 7)},
                       ErrorCase{"n = 1 == true;", operands("Vergleich", 7)},
+                      ErrorCase{"n = 1 + 2 + \"a\" + 4;", operands(kArithmetic, 11)},
                       ErrorCase{"flags[1] = true + false;", operands(kArithmetic, 17)},
                       ErrorCase{"flags[1] = \"a\" < \"b\";", operands("Vergleich", 16)},
                       ErrorCase{"s = \"a\" - \"b\";", operands(kArithmetic, 9)},
@@ -114,6 +115,33 @@ TEST(Interpreter, EndlessRecursionEndsInAnErrorNotACrash) {
     const std::string& report = dialog.boxes().back().text;
     EXPECT_TRUE(report.starts_with(kCalling + "main): " + kCalling + "down): ")) << report;
     EXPECT_TRUE(report.ends_with(rt("Rekursion zu tief."))) << report;
+}
+
+// Operators nest to the left as deep as a chain is long; evaluating one needs no recursion, and
+// its operands are still evaluated from left to right.
+TEST(Interpreter, LongFlatChainsAreEvaluatedInOrder) {
+    std::string sum = "1";
+    std::string all = "true";
+    for (int k = 1; k < 50000; ++k) {
+        sum += k % 2 == 0 ? "+1" : "-1+2";
+        all += " && true";
+    }
+    RecordingDialog dialog;
+    ScriptSession session(dialog, nullptr);
+    EXPECT_EQ(session.run("int x;\n"
+                          "int f(int i) { messageBox(inttostr(i)); return i; }\n"
+                          "void main() { x = " +
+                          sum +
+                          "; messageBox(inttostr(x));\n"
+                          "if (" +
+                          all +
+                          ") messageBox(\"all\");\n"
+                          "x = f(1) * f(2) + f(3) - f(4); }"),
+              RunOutcome::mainReturned);
+    std::string shown;
+    for (const auto& box : dialog.boxes())
+        shown += box.text + ' ';
+    EXPECT_EQ(shown, "50000 all 1 2 3 4 ");
 }
 
 TEST(Interpreter, VariableRecordsAreReusedAcrossCalls) {

@@ -112,5 +112,18 @@ TEST_F(ShellOpenTest, OpensDocumentsWithTheDefaultHandler) {
     EXPECT_EQ(readFile(path("ordner/opened")), path("ordner") + "|" + path("doc.txt") + "\n");
 }
 
+// A relative file is looked up in the working folder first, not in the engine's own folder.
+TEST_F(ShellOpenTest, FindsARelativeFileInTheWorkingFolder) {
+    writeScript(path("ordner/prog.sh"), "echo \"$PWD|$1\" > result.tmp && mv result.tmp result\n");
+    writeFile(path("ordner/liesmich.txt"), "text");
+    LinuxShell().open("prog.sh", "eins", path("ordner"));
+    LinuxShell().open("./liesmich.txt", "", path("ordner/"));
+    ASSERT_TRUE(waitForFile(path("ordner/result")));
+    EXPECT_EQ(readFile(path("ordner/result")), path("ordner") + "|eins\n");
+    ASSERT_TRUE(waitForFile(path("ordner/opened")));
+    EXPECT_EQ(readFile(path("ordner/opened")),
+              path("ordner") + "|" + path("ordner/./liesmich.txt") + "\n");
+}
+
 } // namespace
 } // namespace orvane::test

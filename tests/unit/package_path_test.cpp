@@ -86,6 +86,8 @@ TEST(PackageMissingValue, TheErrorNamesTheWholePath) {
          {"missing", "Programfile", "a.b", "binfiles[3].id", "binfiles[-1].id",
           "binfiles[99999999999999999999999].id", "binfiles.1", "[0]", "programfile.",
           "binfiles[0]. id", "binfiles]",
+          // One past the end, as the last step too, and in nested arrays.
+          "binfiles[3]", "nested.list[2]", "nested.list[0][2]", "nested.list[1][1]",
           // The lookup ends at the first step that finds nothing; the rest is not read.
           "missing["})
         EXPECT_EQ(errorOf([&] { package.packageString(path); }),

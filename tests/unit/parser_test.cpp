@@ -205,19 +205,20 @@ TEST(Parser, NestingBeyondTheLimitIsASyntaxError) {
                std::string(static_cast<std::size_t>(depth), ')') + "; }";
     };
     EXPECT_TRUE(ParsedScript(nested(900)).ok);
-    ParsedScript deep(nested(5000));
+    // Far beyond any stack: the limit follows the stack, so the deep cases must exceed every one.
+    ParsedScript deep(nested(100000));
     ASSERT_FALSE(deep.ok);
     EXPECT_EQ(deep.parser.retainedError().message, "Verschachtelung zu tief");
     EXPECT_EQ(deep.dialog.boxes().size(), 1u);
 
     std::string blocks = "void main() ";
-    for (int k = 0; k < 3000; ++k)
+    for (int k = 0; k < 100000; ++k)
         blocks += "if (x) ";
     ParsedScript deepBlocks(blocks + "x = 1; }");
     ASSERT_FALSE(deepBlocks.ok);
     EXPECT_EQ(deepBlocks.parser.retainedError().message, "Verschachtelung zu tief");
 
-    ParsedScript negations("void main() { x = " + std::string(3000, '!') + "a; }");
+    ParsedScript negations("void main() { x = " + std::string(100000, '!') + "a; }");
     EXPECT_FALSE(negations.ok);
 }
 

@@ -59,7 +59,8 @@ TEST_F(SaveUninstallDataTest, SavingTwiceLeavesTheListAsItStoodAtTheSecondCall) 
                                 "/opt/Gr\xC3\xBC\xC3\x9F"
                                 "e/a.txt\r\n");
     EXPECT_EQ(fileMode(target), 0640u);
-    EXPECT_EQ(entriesOf(dir()), std::set<std::string>{"uninst.dat"});
+    // The manifest is saved beside it, and nothing else is left.
+    EXPECT_EQ(entriesOf(dir()), (std::set<std::string>{"uninst.dat", "uninst.dat.manifest"}));
 }
 
 TEST_F(SaveUninstallDataTest, AFileThatCannotBeWrittenRaisesTheFileErrorAndLeavesNothing) {

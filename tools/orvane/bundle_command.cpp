@@ -48,12 +48,14 @@ int writeBundleFile(const BundleOptions& options) {
     const std::string output =
         options.output.empty() ? defaultOutput(options.package) : options.output;
     const std::string name = fs::path(output).filename().string();
-    if (!bundle::isSafeRelativePath(name) || name.find('/') != std::string::npos)
+    if (!bundle::isSafeRelativePath(name))
         throw std::runtime_error(output + ": not a file name for a bundle");
     if (!fs::is_regular_file(options.package))
         throw std::runtime_error(options.package + ": no such package file");
     const std::string engine = companionFile("orvane-setup", ORVANE_ENGINE_FILE);
     const auto items = bundleItems(engine, name, options.package);
+    if (items[0].path == items[1].path) // NAME.ovsp would be the engine and its package at once
+        throw std::runtime_error(output + ": a bundle's name must not end in .ovsp");
     bundle::Index index{ORVANE_VERSION, items[0].path, items[1].path, {}};
     writeBundle(output, companionFile("orvane-launcher", ORVANE_LAUNCHER_FILE), items, index,
                 options.level);

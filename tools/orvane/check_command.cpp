@@ -14,9 +14,13 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace orvane {
 
@@ -81,19 +85,46 @@ void printTokens(const TScanner& scanner) {
     }
 }
 
-void printTree(const TScanner& scanner, const tNode* node, int depth) {
-    for (; node != nullptr; node = node->nextSibling) {
-        std::cout << std::string(static_cast<std::size_t>(depth) * 2, ' ')
-                  << scanner.int2typestring(node->symbol) << ' ' << jsonString(node->text) << ' '
-                  << node->line << ':' << node->column << '\n';
-        printTree(scanner, node->firstChild, depth + 1);
+// Deeper lines keep this indentation and name their depth instead: a chain of n operators nests
+// n levels deep, and indenting each of its lines fully would print n * n spaces.
+constexpr std::size_t kMaxIndentedDepth = 100;
+
+std::string indentation(std::size_t depth) {
+    if (depth <= kMaxIndentedDepth)
+        return std::string(depth * 2, ' ');
+    return std::string(kMaxIndentedDepth * 2, ' ') + '[' + std::to_string(depth) + "] ";
+}
+
+// Visits every node with its depth, depth first, children before the next sibling, with a stack
+// of its own: a tree may be nested far deeper than the native stack would allow recursion.
+template <typename Visit> void walkTree(const tNode* root, Visit visit) {
+    std::vector<std::pair<const tNode*, std::size_t>> pending{{root, 0}};
+    while (!pending.empty()) {
+        const auto [node, depth] = pending.back();
+        pending.pop_back();
+        if (node == nullptr)
+            continue;
+        visit(*node, depth);
+        pending.emplace_back(node->nextSibling, depth);
+        pending.emplace_back(node->firstChild, depth + 1);
     }
 }
 
-std::string withoutByteOrderMark(std::string text) {
-    if (text.rfind("\xEF\xBB\xBF", 0) == 0)
-        text.erase(0, 3);
-    return text;
+void printTree(const TScanner& scanner, const tNode* root) {
+    walkTree(root, [&](const tNode& node, std::size_t depth) {
+        std::cout << indentation(depth) << scanner.int2typestring(node.symbol) << ' '
+                  << jsonString(node.text) << ' ' << node.line << ':' << node.column << '\n';
+    });
+}
+
+// The analysis follows the tree by recursion. Trees nested deeper than this (only long operator
+// chains and absurd nesting get there) are not analysed, so that they cannot exhaust the stack.
+constexpr std::size_t kMaxAnalysedDepth = 500;
+
+bool shallowEnoughToAnalyse(const tNode* root) {
+    std::size_t deepest = 0;
+    walkTree(root, [&](const tNode&, std::size_t depth) { deepest = std::max(deepest, depth); });
+    return deepest <= kMaxAnalysedDepth;
 }
 
 // The package given with --package, or none; false when it cannot be read.
@@ -111,7 +142,7 @@ bool loadPackage(const std::string& path, std::optional<PackageDocument>& packag
 
 int check(const CheckOptions& options) {
     std::string error;
-    const auto content = readWholeFile(options.file, error);
+    const auto content = readScriptFile(options.file, error);
     if (!content) {
         std::cerr << "orvane check: cannot read " << options.file << ": " << error << '\n';
         return kExitUsage;
@@ -122,7 +153,7 @@ int check(const CheckOptions& options) {
     Diagnostics diagnostics(options);
     TScanner scanner;
     try {
-        scanner.scan(splitScriptLines(withoutByteOrderMark(*content)));
+        scanner.scan(splitScriptLines(*content));
     } catch (const ScriptError& e) {
         diagnostics.error(0, 0, e.what());
         return kExitFailed;
@@ -138,7 +169,9 @@ int check(const CheckOptions& options) {
         return kExitFailed;
     }
     if (options.tree)
-        printTree(scanner, parser.rootBaum, 0);
+        printTree(scanner, parser.rootBaum);
+    if (!shallowEnoughToAnalyse(parser.rootBaum))
+        return 0;
     for (const AnalysisWarning& warning :
          analyseScript(parser.rootBaum, package ? &*package : nullptr))
         diagnostics.warning(warning);

@@ -124,7 +124,7 @@ int pack(PackOptions& options) {
     for (const auto& argument : options.textArguments)
         options.texts.push_back(embeddedFile(argument));
     std::string error;
-    const auto script = readWholeFile(options.script, error);
+    const auto script = readScriptFile(options.script, error);
     if (!script) {
         std::cerr << "orvane pack: cannot read " << options.script << ": " << error << '\n';
         return kExitFailed;

@@ -9,6 +9,7 @@
 #include "orvaneOrdnerDialog.h"
 #include "package_document.h"
 #include "package_file.h"
+#include "package_location.h"
 #include "package_lookup.h"
 #include "qt_translations.h"
 #include "scenario_answers.h"
@@ -21,7 +22,6 @@
 #include <CLI/CLI.hpp>
 #include <QApplication>
 
-#include <filesystem>
 #include <iostream>
 #include <memory>
 
@@ -108,18 +108,17 @@ int run(const RunOptions& options) {
     PackageDocument document;
     std::string loadError;
     if (!options.script.empty()) {
-        const auto text = readWholeFile(options.script, error);
+        const auto text = readScriptFile(options.script, error);
         if (!text) {
             std::cerr << "orvane run: cannot read " << options.script << ": " << error << '\n';
             return kExitUsage;
         }
         document = scriptPackage(*text);
-    } else if (!std::filesystem::is_regular_file(options.package)) {
+    } else if (!packageFileExists(options.package)) {
         Scenario none;
         ScenarioDialog dialog(none, printLine);
-        const std::string path = std::filesystem::absolute(options.package).string();
-        dialog.show("Install Script " + path + " nicht gefunden.", "Kritischer Fehler",
-                    mbIconError);
+        dialog.show("Install Script " + absolutePath(options.package) + " nicht gefunden.",
+                    "Kritischer Fehler", mbIconError);
         printLine(transcript::exitEvent(1));
         return 1;
     } else {
