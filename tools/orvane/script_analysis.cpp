@@ -757,11 +757,8 @@ class Analyser {
                   Type type) {
         const Type wanted = callee.parameters[k];
         const std::string& parameter = callee.parameterNames[k];
-        if (callee.builtin && type != Type::unknown && wanted != Type::unknown && type != wanted)
-            warn(node, "type",
-                 "argument " + std::to_string(k + 1) + " of " + call->text + " ('" + parameter +
-                     "') is " + typeName(type) + ", the built-in takes " + typeName(wanted),
-                 "convert with inttostr or strtoint");
+        if (type != Type::unknown && wanted != Type::unknown && type != wanted)
+            warnArgumentType(call, callee, k, node, type);
         if (!callee.builtin || node->symbol != ttStringConst)
             return;
         if (namesHandler(parameter))
@@ -775,6 +772,26 @@ class Analyser {
             warn(node, "package",
                  "the package has no embedded file with the id '" + node->text + "'",
                  "add it with 'orvane pack ... " + node->text + "=FILE'");
+    }
+
+    // A built-in reads its argument as the declared type and fails; a script function's
+    // parameter takes the argument's own type, so the fault shows where the body uses it.
+    void warnArgumentType(const tNode* call, const Callee& callee, std::size_t k, const tNode* node,
+                          Type type) {
+        const Type wanted = callee.parameters[k];
+        const std::string& parameter = callee.parameterNames[k];
+        const std::string given = "argument " + std::to_string(k + 1) + " of " + call->text +
+                                  " ('" + parameter + "') is " + typeName(type);
+        const std::string hint = type == Type::none
+                                     ? std::string("a void function yields nothing to pass")
+                                     : "convert with inttostr or strtoint";
+        if (callee.builtin)
+            warn(node, "type", given + ", the built-in takes " + typeName(wanted), hint);
+        else
+            warn(node, "type",
+                 given + ", but the parameter is declared as " + typeName(wanted) + ": '" +
+                     parameter + "' then holds " + typeName(type) + " in " + call->text,
+                 hint);
     }
 
     void checkHandler(const tNode* node) {
