@@ -23,23 +23,7 @@ export XDG_RUNTIME_DIR="$work/runtime" ORVANE_REGISTRY_DIR="$work/home"
 
 # A package of about 374 MB: embedded files of 1-50 MB as Base64 in 76-character lines (the
 # line breaks written as JSON "\n" escapes) and a main that does nothing.
-python3 - "$work/load.ovsp" <<'EOF'
-import base64, json, os, random, sys
-random.seed(17)
-target = 374 * 1000 * 1000
-with open(sys.argv[1], 'wb') as out:
-    out.write(b'{"programfile": ' + json.dumps('void main() { }\n').encode() + b', "binfiles": [')
-    written, index = 0, 0
-    while written < target:
-        size = min(random.randint(1, 50) * 1000 * 1000, max(1, (target - written) * 3 // 4))
-        text = base64.encodebytes(os.urandom(size)).replace(b'\n', b'\\n')
-        out.write(b'%s{"id": "file%d", "bin": "' % (b', ' if index else b'', index))
-        out.write(text)
-        out.write(b'"}')
-        written += len(text)
-        index += 1
-    out.write(b']}\n')
-EOF
+python3 "$here/make_package.py" "$work/load.ovsp" 374 17 $'void main() { }\n'
 : > "$work/empty.lua"
 
 python3 - "$orvane" "$here/programs/scale" "$work" "${ROUNDS:-5}" <<'EOF'
