@@ -177,7 +177,7 @@ tVariable* TCInterpreterEx::bindArguments(const tNode* callerNode, tVariable* va
             throw ScriptError(message);
         }
         tVariable* unchanged = nullptr;
-        const Value value = evaluate(argument, varStack, unchanged);
+        Value value = evaluate(argument, varStack, unchanged);
         if (!value.hasValue())
             throw runtime_errors::noValue(callerNode->line, callerNode->column);
         tVariable* record = m_pool.make(value.typ);
@@ -185,7 +185,7 @@ tVariable* TCInterpreterEx::bindArguments(const tNode* callerNode, tVariable* va
             record->copyValueFrom(*value.array);
         } else {
             record->intValue = value.intValue;
-            record->stringValue = value.text;
+            record->stringValue = std::move(value.text);
         }
         record->name = callee.parameter[static_cast<std::size_t>(k)].name_;
         const auto parameter = static_cast<std::size_t>(k);

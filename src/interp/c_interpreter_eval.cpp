@@ -80,6 +80,12 @@ std::string concatenated(const std::string& left, const std::string& right) {
     return text;
 }
 
+// Two int values that are not whole arrays: operators take them as they are.
+bool bothPlainInts(const Value& left, const Value& right) {
+    return left.typ == ttGenTypeInt && right.typ == ttGenTypeInt && !left.isArray() &&
+           !right.isArray();
+}
+
 // Assignments, increments and compound assignments: statements that write a variable and
 // yield no value.
 bool isWriteStatement(std::int32_t symbol) {
@@ -260,7 +266,13 @@ Value TCInterpreterEx::evaluateBinary(const tNode* node, tVariable* varStack) {
     if (node->firstChild != nullptr && isBinary(node->firstChild->symbol))
         return evaluateChain(node, varStack);
     Value left = evaluateOperand(node->firstChild, varStack, node);
-    return applyBinary(node, std::move(left), evaluateOperand(secondChild(node), varStack, node));
+    Value right = evaluateOperand(secondChild(node), varStack, node);
+    if (node->symbol != ttAnd && node->symbol != ttOr && bothPlainInts(left, right)) {
+        if (isArithmetic(node->symbol))
+            return generateIntData(intArithmetic(node->symbol, left.intValue, right.intValue));
+        return generateBoolData(intComparison(node->symbol, left.intValue, right.intValue));
+    }
+    return applyBinary(node, std::move(left), std::move(right));
 }
 
 // A chain such as 1 + 1 + ... + 1 nests to the left as deep as it is long, so its left spine is
@@ -285,8 +297,7 @@ Value TCInterpreterEx::applyBinary(const tNode* node, Value leftOperand, Value r
         return generateBoolData(leftOperand.isTrue() && rightOperand.isTrue());
     if (node->symbol == ttOr)
         return generateBoolData(leftOperand.isTrue() || rightOperand.isTrue());
-    if (leftOperand.typ == ttGenTypeInt && rightOperand.typ == ttGenTypeInt &&
-        !leftOperand.isArray() && !rightOperand.isArray()) {
+    if (bothPlainInts(leftOperand, rightOperand)) {
         if (isArithmetic(node->symbol))
             return generateIntData(
                 intArithmetic(node->symbol, leftOperand.intValue, rightOperand.intValue));
