@@ -111,6 +111,7 @@ void TForm1::Timer1Timer() {
             m_session->showErrorReport(text);
         });
     m_windows->install(m_session->builtins());
+    m_session->setAfterMain([this] { m_windows->modalLoops().rethrowPending(); });
     m_automation.attach(*m_windows, m_session->builtins(), *OrvaneOrdnerDialog1);
     if (!loadPackage(packagePath)) {
         finish(1);
