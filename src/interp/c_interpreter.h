@@ -27,6 +27,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -120,6 +121,16 @@ class TCInterpreterEx {
 
     MessageDialog& dialog() { return m_dialog; }
 
+    // --- evaluation budget ---
+    // A budget that is never used up: the default.
+    static constexpr std::uint64_t kUnlimited = std::numeric_limits<std::uint64_t>::max();
+    // Bounds the rest of the run to `steps` evaluations (statements and expressions, one
+    // each time `evaluate` runs) and `calls` function calls (script functions and built-ins).
+    // Once either is used up, the next step or call raises the run-time error
+    // "Ausführungsbudget erschöpft". Tools that run untrusted scripts without a person
+    // watching use it to bound a run that would never end.
+    void setEvaluationBudget(std::uint64_t steps, std::uint64_t calls);
+
     // --- script-created windows ---
     // The event entry point of every registered window and control: calls the handler
     // named in the sender's entry with the sender's name as its one argument. Nothing
@@ -193,6 +204,18 @@ class TCInterpreterEx {
             throwRecursionTooDeep();
     }
     [[noreturn]] static void throwRecursionTooDeep();
+    // One step or call of the evaluation budget: a compare and a decrement on the hot paths.
+    void spendStep() {
+        if (m_stepsLeft == 0)
+            throwBudgetExhausted();
+        --m_stepsLeft;
+    }
+    void spendCall() {
+        if (m_callsLeft == 0)
+            throwBudgetExhausted();
+        --m_callsLeft;
+    }
+    [[noreturn]] void throwBudgetExhausted() const;
 
     MessageDialog& m_dialog;
     RecordPool m_pool;
@@ -204,6 +227,10 @@ class TCInterpreterEx {
     std::uint64_t m_activation = 0;    // serial of the running activation (0: none)
     std::uint32_t m_declarations = 0;  // records appended by the running activation
     std::vector<const tNode*> m_spine; // operators of the left-nested chains being evaluated
+    std::uint64_t m_stepBudget = kUnlimited;
+    std::uint64_t m_callBudget = kUnlimited;
+    std::uint64_t m_stepsLeft = kUnlimited;
+    std::uint64_t m_callsLeft = kUnlimited;
 };
 
 } // namespace orvane

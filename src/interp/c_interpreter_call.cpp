@@ -79,6 +79,17 @@ void TCInterpreterEx::throwRecursionTooDeep() {
     throw runtime_errors::recursionTooDeep();
 }
 
+void TCInterpreterEx::setEvaluationBudget(std::uint64_t steps, std::uint64_t calls) {
+    m_stepBudget = m_stepsLeft = steps;
+    m_callBudget = m_callsLeft = calls;
+}
+
+void TCInterpreterEx::throwBudgetExhausted() const {
+    if (m_stepsLeft == 0)
+        throw runtime_errors::budgetExhausted(m_stepBudget, "Schritte");
+    throw runtime_errors::budgetExhausted(m_callBudget, "Aufrufe");
+}
+
 std::int32_t TCInterpreterEx::resolveFunction(const tNode* callerNode) {
     if (callerNode->cacheStamp == m_preparation && m_preparation != 0)
         return callerNode->cachedValue;
@@ -109,6 +120,7 @@ Value TCInterpreterEx::invoke(const tFunctionList& callee, const tNode* callerNo
     if (m_callDepth >= kMaxCallDepth)
         throw runtime_errors::recursionTooDeep();
     checkNativeStack();
+    spendCall();
     Activation activation(m_callDepth, m_pool);
     LookupScope lookups(m_activation, m_declarations);
     tVariable* calleeStack = bindArguments(callerNode, varStack, callee);

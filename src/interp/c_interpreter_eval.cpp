@@ -106,6 +106,8 @@ const tNode* secondChild(const tNode* node) {
 
 Value TCInterpreterEx::evaluate(const tNode* node, tVariable* varStack, tVariable*& newVarStack) {
     newVarStack = varStack;
+    // Counted before the null check: a loop with an empty body still spends a step per round.
+    spendStep();
     if (node == nullptr)
         return Value{};
     checkNativeStack();

@@ -57,6 +57,11 @@ ScriptError recursionTooDeep() {
     return ScriptError(kPrefix + "Rekursion zu tief.");
 }
 
+ScriptError budgetExhausted(std::uint64_t budget, std::string_view unit) {
+    return ScriptError(kPrefix + "Ausführungsbudget erschöpft (" + std::to_string(budget) + " " +
+                       std::string(unit) + ").");
+}
+
 ScriptError notAnInteger(std::string_view text) {
     return ScriptError("'" + std::string(text) + "' ist kein gültiger Integerwert");
 }

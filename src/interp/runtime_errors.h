@@ -20,6 +20,8 @@ ScriptError indexOutOfRange(std::string_view name, std::int32_t index, std::int3
 ScriptError notAnArray(std::string_view name);
 ScriptError badArraySize(std::string_view name, std::int32_t size);
 ScriptError recursionTooDeep();
+// The run used up the evaluation budget: `budget` steps or calls (`unit`).
+ScriptError budgetExhausted(std::uint64_t budget, std::string_view unit);
 ScriptError notAnInteger(std::string_view text);
 
 } // namespace orvane::runtime_errors

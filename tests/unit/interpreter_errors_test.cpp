@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <ostream>
 #include <string>
 
@@ -116,6 +117,55 @@ TEST(Interpreter, EndlessRecursionEndsInAnErrorNotACrash) {
     EXPECT_TRUE(report.starts_with(kCalling + "main): " + kCalling + "down): ")) << report;
     EXPECT_TRUE(report.ends_with(rt("Rekursion zu tief."))) << report;
 }
+
+struct BudgetCase {
+    const char* script;
+    std::uint64_t steps;
+    std::uint64_t calls;
+    std::string ending; // the report's end, or "" when main must return
+};
+
+void PrintTo(const BudgetCase& c, std::ostream* os) {
+    *os << c.script << " [" << c.steps << " steps, " << c.calls << " calls]";
+}
+
+class EvaluationBudget : public ::testing::TestWithParam<BudgetCase> {};
+
+// Every loop round spends at least one step, also with an empty body, and every call (built-ins
+// too) one call; a run that stays within its budget is not disturbed.
+TEST_P(EvaluationBudget, EndsRunsThatOverspend) {
+    RecordingDialog dialog;
+    ScriptSession session(dialog, nullptr);
+    session.interpreter().setEvaluationBudget(GetParam().steps, GetParam().calls);
+    const RunOutcome outcome = session.run(GetParam().script);
+    if (GetParam().ending.empty()) {
+        EXPECT_EQ(outcome, RunOutcome::mainReturned);
+        return;
+    }
+    EXPECT_EQ(outcome, RunOutcome::failed);
+    ASSERT_FALSE(dialog.boxes().empty());
+    const std::string& report = dialog.boxes().back().text;
+    EXPECT_TRUE(report.starts_with(kCalling + "main): ")) << report;
+    EXPECT_TRUE(report.ends_with(rt(GetParam().ending))) << report;
+}
+
+const std::uint64_t kNoLimit = TCInterpreterEx::kUnlimited;
+const char* const kHundredRounds = "void main() { int i; while (i < 100) i++; }";
+const char* const kHundredCalls = "void main() { int i; while (i < 100) { i++; inttostr(i); } }";
+
+INSTANTIATE_TEST_SUITE_P(
+    StepsAndCalls, EvaluationBudget,
+    ::testing::Values(
+        BudgetCase{"void main() { while (true) { } }", 1000, kNoLimit,
+                   "Ausführungsbudget erschöpft (1000 Schritte)."},
+        BudgetCase{"void main() { do { } while (true) }", 1000, kNoLimit,
+                   "Ausführungsbudget erschöpft (1000 Schritte)."},
+        BudgetCase{kHundredRounds, 100, kNoLimit, "Ausführungsbudget erschöpft (100 Schritte)."},
+        BudgetCase{kHundredRounds, 10'000, kNoLimit, ""},
+        BudgetCase{kHundredCalls, kNoLimit, 100, "Ausführungsbudget erschöpft (100 Aufrufe)."},
+        BudgetCase{kHundredCalls, kNoLimit, 101, ""},
+        BudgetCase{"int down(int n) { return down(n + 1); }\nvoid main() { down(0); }", kNoLimit,
+                   50, "Ausführungsbudget erschöpft (50 Aufrufe)."}));
 
 // Operators nest to the left as deep as a chain is long; evaluating one needs no recursion, and
 // its operands are still evaluated from left to right.
