@@ -95,7 +95,8 @@ TEST(OutOfMemory, EndsWithTheReportAndStatusOne) {
     const fs::path dir = fs::temp_directory_path() / ("orvane_oom_" + std::to_string(::getpid()));
     fs::create_directories(dir);
     fs::copy_file(ORVANE_ENGINE, dir / "demo", fs::copy_options::overwrite_existing);
-    std::ofstream(dir / "answers") << "click b\n";
+    // The second click never comes: the run ends in the first one's handler.
+    std::ofstream(dir / "answers") << "click b\nclick b\n";
     const std::string tool = ORVANE_TOOL;
     const std::string runScript = tool + " run --script oom.ovs";
     const std::string runScenario = tool + " run --scenario answers --script oom.ovs";

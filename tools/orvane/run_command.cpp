@@ -90,9 +90,12 @@ int runDriver(const RunOptions& options, Scenario scenario, PackageDocument& doc
             return session.exitStatus(session.run(scriptText));
         },
         std::cerr, "orvane run");
-    // The transcript on stdout may be lost with the memory; stderr gets one line as well.
-    if (session.ranOutOfMemory())
+    // The transcript on stdout may be lost with the memory; stderr gets one line as well. The
+    // scenario's later actions are left over then, which is no fault of the scenario.
+    if (session.ranOutOfMemory()) {
         std::cerr << "orvane run: Nicht genug Speicher\n";
+        return static_cast<int>(RunOutcome::failed);
+    }
     return code;
 }
 
