@@ -47,6 +47,9 @@ class BuiltinHost {
     // Makes `function` perform the built-in `name` (for built-ins whose services
     // live elsewhere, such as the windows). Unknown names are ignored.
     void provide(std::string_view name, BuiltinFunction function);
+    // Makes the built-in `name` answer as one not available in this version (for hosts that
+    // must not reach the machine, such as the fuzzing harness).
+    void withdraw(std::string_view name) { m_functions.erase(name); }
     // Attaches both hooks of `interpreter` to this host.
     void attach(TCInterpreterEx& interpreter);
 

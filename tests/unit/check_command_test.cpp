@@ -86,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
 // levels keep 200 spaces of indentation and name their depth.
 TEST(CheckCommandTree, AFlatChainOfFiftyThousandTerms) {
     constexpr int kTerms = 50000;
-    std::string script = "void main() { x = 1";
+    std::string script = "int x; void main() { x = 1";
     for (int k = 1; k < kTerms; ++k)
         script += "+1";
     const auto file = std::filesystem::temp_directory_path() /
@@ -95,9 +95,10 @@ TEST(CheckCommandTree, AFlatChainOfFiftyThousandTerms) {
     const auto result = runTool("check --tree " + file.string());
     std::filesystem::remove(file);
     EXPECT_EQ(result.exitCode, 0);
-    // Start, function, type, block, assignment, target, then the operators and the terms.
-    EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 6 + (kTerms - 1) + kTerms);
-    EXPECT_NE(result.out.find("\n" + std::string(200, ' ') + "[50003] ttNumber \"1\" 1:20\n"),
+    // Start, declaration (3 lines), function, type, block, assignment, target, then the
+    // operators and the terms.
+    EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 9 + (kTerms - 1) + kTerms);
+    EXPECT_NE(result.out.find("\n" + std::string(200, ' ') + "[50003] ttNumber \"1\" 1:27\n"),
               std::string::npos);
 }
 
@@ -112,6 +113,38 @@ TEST(CheckCommandTree, NestingIsBoundedByTheStackLimit) {
     std::filesystem::remove(file);
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_TRUE(result.out.ends_with(": Verschachtelung zu tief\n")) << result.out;
+}
+
+// Trees far deeper than recursion could follow are analysed to the bottom: each script has its
+// fault at the deepest point, on line 2, and the messages quoting a long chain stay short.
+TEST(CheckCommandAnalysis, ReachesTheBottomOfDeepTrees) {
+    const auto repeat = [](const std::string& text, int times) {
+        std::string out;
+        for (int k = 0; k < times; ++k)
+            out += text;
+        return out;
+    };
+    const std::pair<std::string, std::string> cases[] = {
+        {"int x; void main() { x = \ny" + repeat("+1", 49999) + "; }",
+         ":2:2: warning: 'y' is declared nowhere"},
+        {"int x; void main() { x = " + repeat("(1 + ", 1000) + "\ny" + repeat(")", 1000) + "; }",
+         ":2:2: warning: 'y' is declared nowhere"},
+        {"int x; void main() { " + repeat("if (x < 1) { ", 4000) + "\ny = 1;" + repeat(" }", 4000) +
+             " }",
+         ":2:2: warning: 'y' is declared nowhere"},
+        {"int x; void main() {\nx = 1" + repeat("+1", 49999) + " + x == 1; }",
+         "hint: write '(... + 1 + 1 + 1 + 1 + 1 + 1 + 1 + 1 + 1 + 1 + 1 + 1 + 1 + x) == 1'\n"},
+    };
+    const auto file = std::filesystem::temp_directory_path() /
+                      ("check_deep_" + std::to_string(::getpid()) + ".ovs");
+    for (const auto& [script, expected] : cases) {
+        std::ofstream(file, std::ios::binary) << script;
+        const auto result = runTool("check " + file.string());
+        EXPECT_EQ(result.exitCode, 0);
+        EXPECT_NE(result.out.find(expected), std::string::npos) << result.out;
+        EXPECT_LT(result.out.size(), 1000u);
+    }
+    std::filesystem::remove(file);
 }
 
 TEST(CheckCommandUsage, FileErrorsExitTwo) {

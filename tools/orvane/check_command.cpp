@@ -117,16 +117,6 @@ void printTree(const TScanner& scanner, const tNode* root) {
     });
 }
 
-// The analysis follows the tree by recursion. Trees nested deeper than this (only long operator
-// chains and absurd nesting get there) are not analysed, so that they cannot exhaust the stack.
-constexpr std::size_t kMaxAnalysedDepth = 500;
-
-bool shallowEnoughToAnalyse(const tNode* root) {
-    std::size_t deepest = 0;
-    walkTree(root, [&](const tNode&, std::size_t depth) { deepest = std::max(deepest, depth); });
-    return deepest <= kMaxAnalysedDepth;
-}
-
 // The package given with --package, or none; false when it cannot be read.
 bool loadPackage(const std::string& path, std::optional<PackageDocument>& package) {
     if (path.empty())
@@ -170,8 +160,6 @@ int check(const CheckOptions& options) {
     }
     if (options.tree)
         printTree(scanner, parser.rootBaum);
-    if (!shallowEnoughToAnalyse(parser.rootBaum))
-        return 0;
     for (const AnalysisWarning& warning :
          analyseScript(parser.rootBaum, package ? &*package : nullptr))
         diagnostics.warning(warning);

@@ -4,6 +4,8 @@
 #include "c_keys.h"
 #include "syntax_tree.h"
 
+#include <utility>
+
 namespace orvane {
 
 namespace {
@@ -15,60 +17,117 @@ struct Style {
     std::string replacement;
 };
 
-std::string callText(const tNode* node, const Style& style);
+// A message quotes an expression to point at it, not to reproduce it: operands nested deeper
+// than this are written as "..." (unless they are single names or constants), so that writing needs
+// no deep recursion and a chain of thousands of operators still makes a readable message.
+constexpr int kMaxWrittenDepth = 12;
+// Texts grow no longer than this (plus the operand being written when it is reached); the rest
+// is left out as "...". It also keeps the work per message small.
+constexpr std::size_t kMaxWrittenLength = 200;
 
-std::string text(const tNode* node, const Style& style);
+class Writer {
+  public:
+    explicit Writer(Style style) : m_style(std::move(style)) {}
 
-// An operand of a binary operator: parenthesised when it would otherwise bind differently,
-// or always when every operation is to show its brackets.
-std::string operandText(const tNode* operand, int parentLevel, bool rightSide, const Style& style) {
-    const int level = operatorLevel(operand->symbol);
-    const bool needed =
-        level != 0 && operand != style.replaced &&
-        (style.bracketAll || level < parentLevel || (rightSide && level == parentLevel));
-    // "!" takes everything after it, so it needs brackets wherever something follows.
-    const bool negation = operand->symbol == ttNot && !rightSide;
-    const std::string inner = text(operand, style);
-    return needed || negation ? "(" + inner + ")" : inner;
-}
-
-std::string text(const tNode* node, const Style& style) {
-    if (node == nullptr)
-        return {};
-    if (node == style.replaced)
-        return style.replacement;
-    const int level = operatorLevel(node->symbol);
-    if (level != 0 && node->firstChild != nullptr && node->firstChild->nextSibling != nullptr) {
-        return operandText(node->firstChild, level, false, style) + " " +
-               operatorText(node->symbol) + " " +
-               operandText(node->firstChild->nextSibling, level, true, style);
+    std::string write(const tNode* node) {
+        text(node, 0);
+        return std::move(m_out);
     }
-    switch (node->symbol) {
-    case ttStringConst:
-        return "\"" + node->text + "\"";
-    case ttTrue:
-        return "true";
-    case ttFalse:
-        return "false";
-    case ttNot:
-        return "!" + text(node->firstChild, style);
-    case ttVarID:
-        return node->firstChild == nullptr ? node->text
-                                           : node->text + "[" + text(node->firstChild, style) + "]";
-    case ttFuncCall:
-        return callText(node, style);
-    default:
-        return node->text;
-    }
-}
 
-std::string callText(const tNode* node, const Style& style) {
-    std::string result = node->text + "(";
-    for (const tNode* argument = node->firstChild; argument != nullptr;
-         argument = argument->nextSibling)
-        result += (argument == node->firstChild ? "" : ", ") + text(argument, style);
-    return result + ")";
-}
+  private:
+    // An operand of a binary operator: parenthesised when it would otherwise bind differently,
+    // or always when every operation is to show its brackets.
+    void operand(const tNode* operand, int parentLevel, bool rightSide, int depth) {
+        const int level = operatorLevel(operand->symbol);
+        const bool needed =
+            level != 0 && operand != m_style.replaced &&
+            (m_style.bracketAll || level < parentLevel || (rightSide && level == parentLevel));
+        // "!" takes everything after it, so it needs brackets wherever something follows.
+        const bool negation = operand->symbol == ttNot && !rightSide;
+        const bool brackets = needed || negation;
+        if (brackets)
+            m_out += '(';
+        text(operand, depth);
+        if (brackets)
+            m_out += ')';
+    }
+
+    void text(const tNode* node, int depth) {
+        if (node == nullptr)
+            return;
+        if (node == m_style.replaced) {
+            m_out += m_style.replacement;
+            return;
+        }
+        if (m_out.size() > kMaxWrittenLength) {
+            if (!m_cut)
+                m_out += "...";
+            m_cut = true;
+            return;
+        }
+        if (depth > kMaxWrittenDepth && node->firstChild != nullptr) {
+            m_out += "...";
+            return;
+        }
+        const int level = operatorLevel(node->symbol);
+        if (level != 0 && node->firstChild != nullptr && node->firstChild->nextSibling != nullptr) {
+            operand(node->firstChild, level, false, depth + 1);
+            m_out += " " + operatorText(node->symbol) + " ";
+            operand(node->firstChild->nextSibling, level, true, depth + 1);
+            return;
+        }
+        leaf(node, depth);
+    }
+
+    void leaf(const tNode* node, int depth) {
+        switch (node->symbol) {
+        case ttStringConst:
+            m_out += "\"" + node->text + "\"";
+            break;
+        case ttTrue:
+            m_out += "true";
+            break;
+        case ttFalse:
+            m_out += "false";
+            break;
+        case ttNot:
+            m_out += '!';
+            text(node->firstChild, depth + 1);
+            break;
+        case ttVarID:
+            m_out += node->text;
+            if (node->firstChild != nullptr) {
+                m_out += '[';
+                text(node->firstChild, depth + 1);
+                m_out += ']';
+            }
+            break;
+        case ttFuncCall:
+            call(node, depth);
+            break;
+        default:
+            m_out += node->text;
+            break;
+        }
+    }
+
+    void call(const tNode* node, int depth) {
+        m_out += node->text + "(";
+        for (const tNode* argument = node->firstChild; argument != nullptr;
+             argument = argument->nextSibling) {
+            if (argument != node->firstChild)
+                m_out += ", ";
+            text(argument, depth + 1);
+            if (m_cut)
+                break;
+        }
+        m_out += ')';
+    }
+
+    Style m_style;
+    std::string m_out;
+    bool m_cut = false; // the length limit was reached
+};
 
 } // namespace
 
@@ -109,16 +168,16 @@ std::string operatorText(std::int32_t symbol) {
 }
 
 std::string expressionText(const tNode* node) {
-    return text(node, {});
+    return Writer({}).write(node);
 }
 
 std::string bracketedText(const tNode* node) {
-    return text(node, {true, nullptr, {}});
+    return Writer({true, nullptr, {}}).write(node);
 }
 
 std::string expressionTextReplacing(const tNode* node, const tNode* replaced,
                                     const std::string& replacement) {
-    return text(node, {false, replaced, replacement});
+    return Writer({false, replaced, replacement}).write(node);
 }
 
 } // namespace orvane

@@ -2,6 +2,11 @@
 // it can, and reports what the engine would reject at run time or run differently from how it
 // reads. Where a type or name cannot be told without running the script, nothing is reported:
 // a warning must point at a real fault.
+//
+// The parser accepts trees far deeper than the native stack could follow by recursion (a chain
+// of 50,000 "+" nests 50,000 levels), so every walk here keeps its own stack: statements and
+// expressions are taken apart into tasks, and each expression's type travels on a stack of
+// types to the task that combines it with its siblings.
 #include "script_analysis.h"
 
 #include "builtin_catalogue.h"
@@ -11,8 +16,10 @@
 #include "script_error.h"
 #include "syntax_tree.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
+#include <vector>
 
 namespace orvane {
 
@@ -110,6 +117,40 @@ const tNode* secondChild(const tNode* node) {
     return node->firstChild != nullptr ? node->firstChild->nextSibling : nullptr;
 }
 
+// Visits the chain starting at `first` and everything below it in source order, each node before
+// its children; `visit` returns whether to go below the node.
+template <typename Visit> void forEachNode(const tNode* first, Visit visit) {
+    std::vector<const tNode*> pending{first};
+    while (!pending.empty()) {
+        const tNode* node = pending.back();
+        pending.pop_back();
+        if (node == nullptr)
+            continue;
+        pending.push_back(node->nextSibling);
+        if (visit(node))
+            pending.push_back(node->firstChild);
+    }
+}
+
+// One step of the walk over a function body. Tasks that finish a node take the types of its
+// operands from the type stack, where the tasks before them left them.
+enum class Step {
+    statement,      // schedule the statement `node`
+    statementsFrom, // the statement `node` and its following siblings
+    value,          // the type of the expression `node`, onto the type stack
+    target,         // the type of the assigned variable `node`, onto the type stack
+    discard,        // drop one type
+    variable,       // finish the indexed variable `node` (index type on the stack)
+    negation,       // finish "!" (operand type on the stack)
+    binary,         // finish the operator `node` (both operand types on the stack)
+    trapped,        // finish an operator already reported as a precedence trap
+    argument,       // check argument `index` of `call` (its type on the stack)
+    unknownCall,    // finish a call of no known function with `index` arguments
+    callResult,     // push the result type of `callee`
+    assignment,     // finish the assignment `node` (target and value types on the stack)
+    increment,      // finish "++" or "--" (variable type on the stack)
+};
+
 class Analyser {
   public:
     Analyser(const tNode* root, const PackageDocument* package)
@@ -166,7 +207,7 @@ class Analyser {
             if (isCreator(entry))
                 m_creators.insert(entry.name);
         }
-        collectCreatedControls(m_root);
+        collectCreatedControls(m_root->firstChild);
     }
 
     static Callee scriptCallee(const tNode* function) {
@@ -186,8 +227,8 @@ class Analyser {
 
     // The names given to controls by create calls; when one is not a constant, any name may
     // exist and no control name is checked.
-    void collectCreatedControls(const tNode* node) {
-        for (; node != nullptr; node = node->nextSibling) {
+    void collectCreatedControls(const tNode* root) {
+        forEachNode(root, [this](const tNode* node) {
             if (node->symbol == ttFuncCall && m_creators.contains(node->text) &&
                 node->firstChild != nullptr) {
                 if (node->firstChild->symbol == ttStringConst)
@@ -195,17 +236,17 @@ class Analyser {
                 else
                     m_controlsKnown = false;
             }
-            collectCreatedControls(node->firstChild);
-        }
+            return true;
+        });
     }
 
-    void collectLocals(const tNode* node) {
-        for (; node != nullptr; node = node->nextSibling) {
-            if (node->symbol == ttVarDekl)
-                declare(node, m_locals);
-            else
-                collectLocals(node->firstChild);
-        }
+    void collectLocals(const tNode* first) {
+        forEachNode(first, [this](const tNode* node) {
+            if (node->symbol != ttVarDekl)
+                return true;
+            declare(node, m_locals);
+            return false;
+        });
     }
 
     void analyseFunction(const tNode* function) {
@@ -222,7 +263,7 @@ class Analyser {
         if (body == nullptr)
             return;
         collectLocals(body->firstChild);
-        statement(body);
+        walk(body);
         checkReturns(body);
     }
 
@@ -237,17 +278,43 @@ class Analyser {
         }
     }
 
-    void findNestedReturns(const tNode* node, bool followed, bool inLoop) {
-        for (; node != nullptr; node = node->nextSibling) {
-            if (node->symbol == ttBlock) {
-                for (const tNode* s = node->firstChild; s != nullptr; s = s->nextSibling) {
-                    if (s->symbol == ttReturn && (followed || inLoop))
-                        warnReturn(s, inLoop);
-                    else if (s->symbol != ttReturn)
-                        findNestedReturns(s->firstChild, followed || s->nextSibling != nullptr,
-                                          inLoop || isLoop(s->symbol));
+    // Where the search for nested returns stands in one statement: the rest of the statement's
+    // children (`chain`) and of the block being read (`next`).
+    struct ReturnSearch {
+        const tNode* chain;
+        const tNode* next;
+        bool followed; // something comes after this statement in an enclosing block
+        bool inLoop;
+    };
+
+    // Reads the blocks among the children `first` in order, descending into each statement
+    // before going on to the next, as the statements run.
+    void findNestedReturns(const tNode* first, bool followed, bool inLoop) {
+        std::vector<ReturnSearch> searches{{first, nullptr, followed, inLoop}};
+        while (!searches.empty()) {
+            ReturnSearch& search = searches.back();
+            if (search.next == nullptr) {
+                while (search.chain != nullptr && search.chain->symbol != ttBlock)
+                    search.chain = search.chain->nextSibling;
+                if (search.chain == nullptr) {
+                    searches.pop_back();
+                    continue;
                 }
+                search.next = search.chain->firstChild;
+                search.chain = search.chain->nextSibling;
+                continue;
             }
+            const tNode* s = search.next;
+            search.next = s->nextSibling;
+            if (s->symbol == ttReturn) {
+                if (search.followed || search.inLoop)
+                    warnReturn(s, search.inLoop);
+                continue;
+            }
+            const ReturnSearch inner{s->firstChild, nullptr,
+                                     search.followed || s->nextSibling != nullptr,
+                                     search.inLoop || isLoop(s->symbol)};
+            searches.push_back(inner);
         }
     }
 
@@ -259,15 +326,99 @@ class Analyser {
              "keep the result in a variable and return it once, at the end of the function");
     }
 
+    // --- the walk ----------------------------------------------------------------------------
+
+    struct Task {
+        Step step;
+        const tNode* node = nullptr;
+        const tNode* call = nullptr;
+        const Callee* callee = nullptr;
+        std::size_t index = 0;
+    };
+
+    void walk(const tNode* body) {
+        m_tasks.push_back({Step::statement, body});
+        while (!m_tasks.empty()) {
+            const Task task = m_tasks.back();
+            m_tasks.pop_back();
+            perform(task);
+        }
+        m_types.clear();
+    }
+
+    void schedule(Step step, const tNode* node) { m_tasks.push_back({step, node}); }
+
+    void perform(const Task& task) {
+        switch (task.step) {
+        case Step::statement:
+            statement(task.node);
+            break;
+        case Step::statementsFrom:
+            if (task.node != nullptr) {
+                schedule(Step::statementsFrom, task.node->nextSibling);
+                schedule(Step::statement, task.node);
+            }
+            break;
+        case Step::value:
+            value(task.node);
+            break;
+        case Step::target:
+            variable(task.node);
+            break;
+        case Step::discard:
+            pop();
+            break;
+        case Step::variable:
+            finishVariable(task.node, pop());
+            break;
+        case Step::negation:
+            pop();
+            m_types.push_back(Type::boolean);
+            break;
+        case Step::binary:
+            finishBinary(task.node);
+            break;
+        case Step::trapped:
+            pop();
+            pop();
+            m_types.push_back(Type::unknown);
+            break;
+        case Step::argument:
+            argument(task.call, *task.callee, task.index, task.node, pop());
+            break;
+        case Step::unknownCall:
+            finishUnknownCall(task.node, task.index);
+            break;
+        case Step::callResult:
+            m_types.push_back(task.callee->result);
+            break;
+        case Step::assignment:
+            finishAssignment(task.node);
+            break;
+        case Step::increment:
+            finishStep(task.node, pop());
+            break;
+        }
+    }
+
+    Type pop() {
+        if (m_types.empty())
+            return Type::unknown;
+        const Type type = m_types.back();
+        m_types.pop_back();
+        return type;
+    }
+
     // --- statements --------------------------------------------------------------------------
 
+    // Schedules the parts of one statement; tasks run last-scheduled first, so each list below
+    // reads backwards from the order in which the statement runs.
     void statement(const tNode* node) {
         if (node == nullptr)
             return;
         switch (node->symbol) {
         case ttBlock:
-            for (const tNode* s = node->firstChild; s != nullptr; s = s->nextSibling)
-                statement(s);
+            schedule(Step::statementsFrom, node->firstChild);
             break;
         case ttGleich:
         case ttPlusGleich:
@@ -275,33 +426,36 @@ class Analyser {
         case ttMalGleich:
         case ttGeteiltGleich:
         case ttModuloGleich:
-            assignment(node);
+            schedule(Step::assignment, node);
+            schedule(Step::value, secondChild(node));
+            schedule(Step::target, node->firstChild);
             break;
         case ttPlusPlus:
         case ttMinusMinus:
-            step(node);
+            schedule(Step::increment, node);
+            schedule(Step::target, node->firstChild);
             break;
         case ttFuncCall:
-            call(node);
-            break;
-        case ttVarDekl:
-            break;
         case ttReturn:
-            value(node->firstChild);
+            schedule(Step::discard, nullptr);
+            schedule(Step::value, node->symbol == ttReturn ? node->firstChild : node);
             break;
         case ttIfThenElseBlock:
-            value(node->firstChild);
-            statement(secondChild(node));
             if (secondChild(node) != nullptr)
-                statement(secondChild(node)->nextSibling);
+                schedule(Step::statement, secondChild(node)->nextSibling);
+            schedule(Step::statement, secondChild(node));
+            schedule(Step::discard, nullptr);
+            schedule(Step::value, node->firstChild);
             break;
         case ttWhile:
-            value(node->firstChild);
-            statement(secondChild(node));
+            schedule(Step::statement, secondChild(node));
+            schedule(Step::discard, nullptr);
+            schedule(Step::value, node->firstChild);
             break;
         case ttDo:
-            statement(node->firstChild);
-            value(secondChild(node));
+            schedule(Step::discard, nullptr);
+            schedule(Step::value, secondChild(node));
+            schedule(Step::statement, node->firstChild);
             break;
         case ttFor:
             forLoop(node);
@@ -316,16 +470,30 @@ class Analyser {
         const tNode* start = node->firstChild;
         const tNode* condition = start != nullptr ? start->nextSibling : nullptr;
         const tNode* step = condition != nullptr ? condition->nextSibling : nullptr;
-        statement(start);
-        value(condition);
-        statement(step);
-        statement(step != nullptr ? step->nextSibling : nullptr);
+        schedule(Step::statement, step != nullptr ? step->nextSibling : nullptr);
+        schedule(Step::statement, step);
+        schedule(Step::discard, nullptr);
+        schedule(Step::value, condition);
+        schedule(Step::statement, start);
     }
 
-    // The type a ttVarID target or operand has; reports names declared nowhere.
-    Type variable(const tNode* node) {
-        if (node->firstChild != nullptr)
-            expectInt(node->firstChild, "an array index");
+    // A ttVarID target or operand: its index first, if it has one.
+    void variable(const tNode* node) {
+        if (node->firstChild == nullptr) {
+            m_types.push_back(variableType(node, false));
+            return;
+        }
+        schedule(Step::variable, node);
+        schedule(Step::value, node->firstChild);
+    }
+
+    void finishVariable(const tNode* node, Type index) {
+        checkInt(node->firstChild, index, "an array index");
+        m_types.push_back(variableType(node, true));
+    }
+
+    // The type a variable has; reports names declared nowhere.
+    Type variableType(const tNode* node, bool indexed) {
         const Variable* found = lookup(node->text);
         if (found == nullptr) {
             if (m_reportedNames.insert(node->text).second)
@@ -337,7 +505,7 @@ class Analyser {
                          ";' in the function or at the top of the script");
             return Type::unknown;
         }
-        if (found->array && node->firstChild == nullptr)
+        if (found->array && !indexed)
             return Type::unknown; // a whole array
         return found->type;
     }
@@ -350,10 +518,10 @@ class Analyser {
         return nullptr;
     }
 
-    void assignment(const tNode* node) {
+    void finishAssignment(const tNode* node) {
+        const Type valueType = pop();
+        const Type targetType = pop();
         const tNode* target = node->firstChild;
-        const Type targetType = variable(target);
-        const Type valueType = value(secondChild(node));
         if (targetType == Type::unknown || valueType == Type::unknown)
             return;
         const std::string op = node->symbol == ttGleich ? "=" : operatorTextOf(node->symbol);
@@ -393,8 +561,7 @@ class Analyser {
         }
     }
 
-    void step(const tNode* node) {
-        const Type type = variable(node->firstChild);
+    void finishStep(const tNode* node, Type type) {
         if (type != Type::unknown && type != Type::integer)
             warn(node, "type",
                  "'" + std::string(node->symbol == ttPlusPlus ? "++" : "--") + "' on " +
@@ -404,45 +571,63 @@ class Analyser {
 
     // --- expressions -------------------------------------------------------------------------
 
-    void expectInt(const tNode* node, const std::string& what) {
-        const Type type = value(node);
+    void checkInt(const tNode* node, Type type, const std::string& what) {
         if (type != Type::unknown && type != Type::integer)
             warn(node, "type", what + " is " + typeName(type), "it must be an int");
     }
 
-    Type value(const tNode* node) {
-        if (node == nullptr)
-            return Type::unknown;
+    // Pushes the type of a leaf at once; schedules the parts of anything else.
+    void value(const tNode* node) {
+        if (node == nullptr) {
+            m_types.push_back(Type::unknown);
+            return;
+        }
         switch (node->symbol) {
         case ttNumber:
-            return Type::integer;
+            m_types.push_back(Type::integer);
+            break;
         case ttStringConst:
-            return Type::text;
+            m_types.push_back(Type::text);
+            break;
         case ttTrue:
         case ttFalse:
-            return Type::boolean;
+            m_types.push_back(Type::boolean);
+            break;
         case ttVarID:
-            return variable(node);
+            variable(node);
+            break;
         case ttFuncCall:
-            return call(node);
+            call(node);
+            break;
         case ttNot:
-            value(node->firstChild);
-            return Type::boolean;
+            schedule(Step::negation, node);
+            schedule(Step::value, node->firstChild);
+            break;
         default:
-            return operatorLevel(node->symbol) != 0 ? binary(node) : Type::unknown;
+            if (operatorLevel(node->symbol) != 0)
+                binary(node);
+            else
+                m_types.push_back(Type::unknown);
+            break;
         }
     }
 
-    Type binary(const tNode* node) {
+    void binary(const tNode* node) {
         const tNode* left = node->firstChild;
         const tNode* right = secondChild(node);
-        if (isArithmetic(node->symbol) && precedenceTrap(node, left, right)) {
-            value(left);
-            value(right);
-            return Type::unknown;
-        }
-        const Type a = value(left);
-        const Type b = value(right);
+        const bool trapped = isArithmetic(node->symbol) && precedenceTrap(node, left, right);
+        schedule(trapped ? Step::trapped : Step::binary, node);
+        schedule(Step::value, right);
+        schedule(Step::value, left);
+    }
+
+    void finishBinary(const tNode* node) {
+        const Type b = pop();
+        const Type a = pop();
+        m_types.push_back(binaryType(node, a, b));
+    }
+
+    Type binaryType(const tNode* node, Type a, Type b) {
         if (isAndOr(node->symbol))
             return Type::boolean;
         if (a == Type::unknown || b == Type::unknown)
@@ -469,33 +654,54 @@ class Analyser {
         return a;
     }
 
+    static bool isTrap(const tNode* operand) {
+        return operand != nullptr && (isComparison(operand->symbol) || isAndOr(operand->symbol));
+    }
+
+    // Inside a comparison or logical operand of an arithmetic operator, the operand next to that
+    // operator: down the operand's side facing it, as long as no brackets were written there
+    // (a bracketed part stays whole).
+    static const tNode* nearestOperand(const tNode* operand, bool rightOfOperator) {
+        while (isTrap(operand)) {
+            const tNode* inner = rightOfOperator ? operand->firstChild : secondChild(operand);
+            if (inner == nullptr)
+                break;
+            const int innerLevel = operatorLevel(inner->symbol);
+            const int outerLevel = operatorLevel(operand->symbol);
+            operand = inner;
+            if (innerLevel != 0 &&
+                (rightOfOperator ? innerLevel < outerLevel : innerLevel <= outerLevel))
+                break;
+        }
+        return operand;
+    }
+
+    // An operand inside the brackets of the meant form: bracketed where the author had to
+    // bracket it, or where it binds looser than the arithmetic beside it.
+    static std::string groupedOperand(const tNode* operand, int level, bool rightSide) {
+        const int own = operatorLevel(operand->symbol);
+        const bool brackets =
+            (own != 0 && (isTrap(operand) || own < level || (rightSide && own == level))) ||
+            (operand->symbol == ttNot && !rightSide);
+        const std::string text = expressionText(operand);
+        return brackets ? "(" + text + ")" : text;
+    }
+
     // Arithmetic with a comparison or logical operand: always a fault, since the bool that
     // operand yields cannot take part in arithmetic. The author meant the arithmetic to bind
     // tightest: to take the nearest operand inside that comparison as its own.
     bool precedenceTrap(const tNode* node, const tNode* left, const tNode* right) {
-        const auto trap = [](const tNode* operand) {
-            return operand != nullptr &&
-                   (isComparison(operand->symbol) || isAndOr(operand->symbol));
-        };
-        const std::string op = operatorText(node->symbol);
-        std::string meant;
-        if (trap(right)) {
-            const tNode* nearest = right;
-            while (trap(nearest))
-                nearest = nearest->firstChild;
-            meant = expressionTextReplacing(right, nearest,
-                                            "(" + expressionText(left) + " " + op + " " +
-                                                expressionText(nearest) + ")");
-        } else if (trap(left)) {
-            const tNode* nearest = left;
-            while (trap(nearest))
-                nearest = secondChild(nearest);
-            meant = expressionTextReplacing(left, nearest,
-                                            "(" + expressionText(nearest) + " " + op + " " +
-                                                expressionText(right) + ")");
-        } else {
+        if (!isTrap(left) && !isTrap(right))
             return false;
-        }
+        const std::string op = operatorText(node->symbol);
+        const int level = operatorLevel(node->symbol);
+        // The author's text with brackets around the operator and its two nearest operands.
+        const tNode* leftNearest = nearestOperand(left, false);
+        const tNode* rightNearest = nearestOperand(right, true);
+        const std::string grouped = "(" + groupedOperand(leftNearest, level, false) + " " + op +
+                                    " " + groupedOperand(rightNearest, level, true) + ")";
+        const std::string meant = expressionTextReplacing(left, leftNearest, grouped) +
+                                  expressionTextReplacing(right, rightNearest, "");
         warn(node, "precedence",
              "'" + expressionText(node) + "' means '" + bracketedText(node) +
                  "': comparisons and logical operators bind tighter than '" + op +
@@ -506,23 +712,34 @@ class Analyser {
 
     // --- calls -------------------------------------------------------------------------------
 
-    Type call(const tNode* node) {
+    // The argument count is checked before the arguments: arguments beyond the parameters are
+    // never evaluated, so they are not looked at either.
+    void call(const tNode* node) {
         std::vector<const tNode*> arguments;
         for (const tNode* a = node->firstChild; a != nullptr; a = a->nextSibling)
             arguments.push_back(a);
         const auto found = m_callees.find(node->text);
         if (found == m_callees.end()) {
-            for (const tNode* a : arguments)
-                value(a);
-            warn(node, "arguments", "no function '" + node->text + "': the script will not start",
-                 "check the name's spelling and case");
-            return Type::unknown;
+            m_tasks.push_back({Step::unknownCall, node, nullptr, nullptr, arguments.size()});
+            for (auto a = arguments.rbegin(); a != arguments.rend(); ++a)
+                schedule(Step::value, *a);
+            return;
         }
         const Callee& callee = found->second;
         checkArgumentCount(node, callee, arguments.size());
-        for (std::size_t k = 0; k < arguments.size() && k < callee.parameters.size(); ++k)
-            argument(node, callee, k, arguments[k]);
-        return callee.result;
+        m_tasks.push_back({Step::callResult, node, nullptr, &callee});
+        for (std::size_t k = std::min(arguments.size(), callee.parameters.size()); k-- > 0;) {
+            m_tasks.push_back({Step::argument, arguments[k], node, &callee, k});
+            schedule(Step::value, arguments[k]);
+        }
+    }
+
+    void finishUnknownCall(const tNode* node, std::size_t arguments) {
+        for (std::size_t k = 0; k < arguments; ++k)
+            pop();
+        warn(node, "arguments", "no function '" + node->text + "': the script will not start",
+             "check the name's spelling and case");
+        m_types.push_back(Type::unknown);
     }
 
     void checkArgumentCount(const tNode* node, const Callee& callee, std::size_t given) {
@@ -536,15 +753,12 @@ class Analyser {
                             : "the extra arguments are not even evaluated");
     }
 
-    void argument(const tNode* call, const Callee& callee, std::size_t k, const tNode* node) {
-        const Type type = value(node);
+    void argument(const tNode* call, const Callee& callee, std::size_t k, const tNode* node,
+                  Type type) {
         const Type wanted = callee.parameters[k];
         const std::string& parameter = callee.parameterNames[k];
-        if (callee.builtin && type != Type::unknown && wanted != Type::unknown && type != wanted)
-            warn(node, "type",
-                 "argument " + std::to_string(k + 1) + " of " + call->text + " ('" + parameter +
-                     "') is " + typeName(type) + ", the built-in takes " + typeName(wanted),
-                 "convert with inttostr or strtoint");
+        if (type != Type::unknown && wanted != Type::unknown && type != wanted)
+            warnArgumentType(call, callee, k, node, type);
         if (!callee.builtin || node->symbol != ttStringConst)
             return;
         if (namesHandler(parameter))
@@ -558,6 +772,26 @@ class Analyser {
             warn(node, "package",
                  "the package has no embedded file with the id '" + node->text + "'",
                  "add it with 'orvane pack ... " + node->text + "=FILE'");
+    }
+
+    // A built-in reads its argument as the declared type and fails; a script function's
+    // parameter takes the argument's own type, so the fault shows where the body uses it.
+    void warnArgumentType(const tNode* call, const Callee& callee, std::size_t k, const tNode* node,
+                          Type type) {
+        const Type wanted = callee.parameters[k];
+        const std::string& parameter = callee.parameterNames[k];
+        const std::string given = "argument " + std::to_string(k + 1) + " of " + call->text +
+                                  " ('" + parameter + "') is " + typeName(type);
+        const std::string hint = type == Type::none
+                                     ? std::string("a void function yields nothing to pass")
+                                     : "convert with inttostr or strtoint";
+        if (callee.builtin)
+            warn(node, "type", given + ", the built-in takes " + typeName(wanted), hint);
+        else
+            warn(node, "type",
+                 given + ", but the parameter is declared as " + typeName(wanted) + ": '" +
+                     parameter + "' then holds " + typeName(type) + " in " + call->text,
+                 hint);
     }
 
     void checkHandler(const tNode* node) {
@@ -603,6 +837,8 @@ class Analyser {
     bool m_controlsKnown = true;
     std::set<std::string> m_reportedNames;
     std::vector<AnalysisWarning> m_warnings;
+    std::vector<Task> m_tasks;
+    std::vector<Type> m_types;
 };
 
 } // namespace
