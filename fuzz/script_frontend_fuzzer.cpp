@@ -1,11 +1,15 @@
-// Arbitrary bytes as a script: scanning and parsing must end in a tree or a syntax error.
+// Arbitrary bytes as a script: scanning and parsing must end in a tree or a syntax error, and
+// `orvane check`'s analysis of a tree must end in warnings that each say what they warn about.
 #include "c_parser.h"
 #include "c_scanner.h"
 #include "recording_dialog.h"
+#include "script_analysis.h"
 #include "script_error.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -19,6 +23,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     RecordingDialog dialog;
     TParser parser(scanner, dialog);
-    parser.parse(scanner.token);
+    if (!parser.parse(scanner.token))
+        return 0;
+    for (const AnalysisWarning& warning : analyseScript(parser.rootBaum, nullptr)) {
+        if (warning.kind.empty() || warning.message.empty()) {
+            std::fprintf(stderr, "a warning without kind or message at %u:%u\n", warning.line,
+                         warning.column);
+            std::abort();
+        }
+    }
     return 0;
 }

@@ -115,6 +115,7 @@ bool TParser::parse(tToken* rootToken) {
     fScanner.setReadPosition(rootToken);
     fehlerFlag = false;
     m_tooDeep = false;
+    m_failedOperands.clear();
     m_stackBase = static_cast<const char*>(__builtin_frame_address(0));
     m_stackBudget = nativeStackBudget();
     while (peekType() != ttEndOfFile && !fehlerFlag && !m_tooDeep) {
@@ -501,10 +502,10 @@ bool TParser::tryParseFor(tNode*& retBaum) {
 
 // One binary level: operand { op operand }, nesting to the left. An operator whose
 // right operand fails is put back and the level ends with what it has.
-bool TParser::parseLeftAssociative(tNode*& retBaum, Rule operand,
+bool TParser::parseLeftAssociative(tNode*& retBaum, Rule operand, OperandRule operandBit,
                                    std::initializer_list<std::int32_t> ops) {
     tNode* left = nullptr;
-    if (!(this->*operand)(left))
+    if (!parseOperand(operand, operandBit, left))
         return false;
     for (;;) {
         const std::int32_t next = peekType();
@@ -515,7 +516,7 @@ bool TParser::parseLeftAssociative(tNode*& retBaum, Rule operand,
             break;
         tToken* op = read();
         tNode* right = nullptr;
-        if (!(this->*operand)(right)) {
+        if (!parseOperand(operand, operandBit, right)) {
             fScanner.setReadPosition(op);
             break;
         }
@@ -528,18 +529,33 @@ bool TParser::parseLeftAssociative(tNode*& retBaum, Rule operand,
     return true;
 }
 
+bool TParser::parseOperand(Rule rule, OperandRule bit, tNode*& retBaum) {
+    const tToken* start = fScanner.getReadPosition();
+    if (start == nullptr)
+        return (this->*rule)(retBaum);
+    const auto index = static_cast<std::size_t>(start->index);
+    if (index < m_failedOperands.size() && (m_failedOperands[index] & bit) != 0)
+        return false;
+    if ((this->*rule)(retBaum))
+        return true;
+    if (index >= m_failedOperands.size())
+        m_failedOperands.resize(index + 1);
+    m_failedOperands[index] |= bit;
+    return false;
+}
+
 // expression -> T1 { ("+" | "-") T1 }
 bool TParser::tryParseExpression(tNode*& retBaum) {
     tToken* start = fScanner.getReadPosition();
     if (!mayNest())
         return fail(start);
     tNode* left = nullptr;
-    if (!tryParseT1(left))
+    if (!parseOperand(&TParser::tryParseT1, kT1, left))
         return fail(start);
     while (peekType() == ttPlus || peekType() == ttMinus) {
         tToken* op = read();
         tNode* right = nullptr;
-        if (!tryParseT1(right)) {
+        if (!parseOperand(&TParser::tryParseT1, kT1, right)) {
             addError("T1 erwartet", op);
             fScanner.setReadPosition(op);
             break;
@@ -555,22 +571,22 @@ bool TParser::tryParseExpression(tNode*& retBaum) {
 
 // T1 -> T2 { ("*" | "/" | "%") T2 }
 bool TParser::tryParseT1(tNode*& retBaum) {
-    return parseLeftAssociative(retBaum, &TParser::tryParseT2, {ttMal, ttGeteilt, ttModulo});
+    return parseLeftAssociative(retBaum, &TParser::tryParseT2, kT2, {ttMal, ttGeteilt, ttModulo});
 }
 
 // T2 -> T3 { "||" T3 }
 bool TParser::tryParseT2(tNode*& retBaum) {
-    return parseLeftAssociative(retBaum, &TParser::tryParseT3, {ttOr});
+    return parseLeftAssociative(retBaum, &TParser::tryParseT3, kT3, {ttOr});
 }
 
 // T3 -> T4 { "&&" T4 }
 bool TParser::tryParseT3(tNode*& retBaum) {
-    return parseLeftAssociative(retBaum, &TParser::tryParseT4, {ttAnd});
+    return parseLeftAssociative(retBaum, &TParser::tryParseT4, kT4, {ttAnd});
 }
 
 // T4 -> T5 { ("==" | "!=" | "<" | ">" | "<=" | ">=") T5 }
 bool TParser::tryParseT4(tNode*& retBaum) {
-    return parseLeftAssociative(retBaum, &TParser::tryParseT5,
+    return parseLeftAssociative(retBaum, &TParser::tryParseT5, kT5,
                                 {ttGleichGleich, ttUngleich, ttKleinerAls, ttGroesserAls,
                                  ttKleinerGleich, ttGroesserGleich});
 }

@@ -17,6 +17,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace orvane {
 
@@ -70,8 +71,12 @@ class TParser {
     bool tryParseT5(tNode*& retBaum);
 
     using Rule = bool (TParser::*)(tNode*&);
-    bool parseLeftAssociative(tNode*& retBaum, Rule operand,
+    // The operand rules, one bit each in m_failedOperands.
+    enum OperandRule : std::uint8_t { kT1 = 1, kT2 = 2, kT3 = 4, kT4 = 8, kT5 = 16 };
+    bool parseLeftAssociative(tNode*& retBaum, Rule operand, OperandRule operandBit,
                               std::initializer_list<std::int32_t> ops);
+    // Runs the operand rule `rule` at the cursor unless it already failed at this token.
+    bool parseOperand(Rule rule, OperandRule bit, tNode*& retBaum);
     bool parseSemikolon();
     bool parseAssignmentTail(tNode* target, const tToken* op, const tToken* errorAt,
                              tNode*& retBaum);
@@ -94,6 +99,10 @@ class TParser {
     const char* m_stackBase = nullptr; // the frame of the running parse
     std::size_t m_stackBudget = 0;
     bool m_tooDeep = false;
+    // Per token index, the operand rules that failed there. A rule fails the same way each time
+    // it starts at the same token; without this, each level that puts back an operator tries
+    // the same failing operand again, and "f(a +! b +! c ... (" takes exponential time.
+    std::vector<std::uint8_t> m_failedOperands;
 };
 
 } // namespace orvane

@@ -129,6 +129,41 @@ class Writer {
     bool m_cut = false; // the length limit was reached
 };
 
+// Comparisons, "&&" and "||": they bind tighter than arithmetic.
+bool bindsTighterThanArithmetic(const tNode* node) {
+    return node != nullptr && operatorLevel(node->symbol) >= 3;
+}
+
+// Inside a comparison or logical operand of an arithmetic operator, the operand next to that
+// operator: down the operand's side facing it, as long as no brackets were written there (a
+// bracketed part stays whole).
+const tNode* nearestOperand(const tNode* operand, bool rightOfOperator) {
+    while (bindsTighterThanArithmetic(operand)) {
+        const tNode* first = operand->firstChild;
+        const tNode* inner = rightOfOperator || first == nullptr ? first : first->nextSibling;
+        if (inner == nullptr)
+            break;
+        const int innerLevel = operatorLevel(inner->symbol);
+        const int outerLevel = operatorLevel(operand->symbol);
+        operand = inner;
+        if (innerLevel != 0 &&
+            (rightOfOperator ? innerLevel < outerLevel : innerLevel <= outerLevel))
+            break;
+    }
+    return operand;
+}
+
+// An operand inside the brackets of the meant form: bracketed where the author had to bracket
+// it, or where it binds looser than the arithmetic beside it.
+std::string groupedOperand(const tNode* operand, int level, bool rightSide) {
+    const int own = operatorLevel(operand->symbol);
+    const bool brackets = (own != 0 && (bindsTighterThanArithmetic(operand) || own < level ||
+                                        (rightSide && own == level))) ||
+                          (operand->symbol == ttNot && !rightSide);
+    const std::string text = expressionText(operand);
+    return brackets ? "(" + text + ")" : text;
+}
+
 } // namespace
 
 int operatorLevel(std::int32_t symbol) {
@@ -178,6 +213,21 @@ std::string bracketedText(const tNode* node) {
 std::string expressionTextReplacing(const tNode* node, const tNode* replaced,
                                     const std::string& replacement) {
     return Writer({false, replaced, replacement}).write(node);
+}
+
+std::string meantGrouping(const tNode* node) {
+    const tNode* left = node->firstChild;
+    const tNode* right = left != nullptr ? left->nextSibling : nullptr;
+    if (right == nullptr)
+        return expressionText(node);
+    const int level = operatorLevel(node->symbol);
+    const tNode* leftNearest = nearestOperand(left, false);
+    const tNode* rightNearest = nearestOperand(right, true);
+    const std::string grouped = "(" + groupedOperand(leftNearest, level, false) + " " +
+                                operatorText(node->symbol) + " " +
+                                groupedOperand(rightNearest, level, true) + ")";
+    return expressionTextReplacing(left, leftNearest, grouped) +
+           expressionTextReplacing(right, rightNearest, "");
 }
 
 } // namespace orvane

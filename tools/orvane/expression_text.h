@@ -22,5 +22,9 @@ std::string expressionTextReplacing(const tNode* node, const tNode* replaced,
                                     const std::string& replacement);
 // `node` with every binary operation inside parentheses, showing how it binds.
 std::string bracketedText(const tNode* node);
+// For an arithmetic operator with a comparison or logical operand (which binds tighter here):
+// the author's text with brackets around the operator and the operand nearest to it on each
+// side, the grouping the author probably meant ("i < (n + 1)" for 'i < n + 1').
+std::string meantGrouping(const tNode* node);
 
 } // namespace orvane

@@ -12,6 +12,7 @@
 #include "builtin_catalogue.h"
 #include "c_keys.h"
 #include "expression_text.h"
+#include "nested_returns.h"
 #include "package_document.h"
 #include "script_error.h"
 #include "syntax_tree.h"
@@ -68,10 +69,6 @@ bool isComparison(std::int32_t symbol) {
 
 bool isAndOr(std::int32_t symbol) {
     return symbol == ttAnd || symbol == ttOr;
-}
-
-bool isLoop(std::int32_t symbol) {
-    return symbol == ttWhile || symbol == ttDo || symbol == ttFor;
 }
 
 struct Variable {
@@ -269,61 +266,13 @@ class Analyser {
 
     // --- return ------------------------------------------------------------------------------
 
-    // A return ends only the block that holds it: warn when the function body (or a loop)
-    // goes on after that block.
     void checkReturns(const tNode* body) {
-        for (const tNode* s = body->firstChild; s != nullptr; s = s->nextSibling) {
-            if (s->symbol != ttReturn)
-                findNestedReturns(s->firstChild, s->nextSibling != nullptr, isLoop(s->symbol));
-        }
-    }
-
-    // Where the search for nested returns stands in one statement: the rest of the statement's
-    // children (`chain`) and of the block being read (`next`).
-    struct ReturnSearch {
-        const tNode* chain;
-        const tNode* next;
-        bool followed; // something comes after this statement in an enclosing block
-        bool inLoop;
-    };
-
-    // Reads the blocks among the children `first` in order, descending into each statement
-    // before going on to the next, as the statements run.
-    void findNestedReturns(const tNode* first, bool followed, bool inLoop) {
-        std::vector<ReturnSearch> searches{{first, nullptr, followed, inLoop}};
-        while (!searches.empty()) {
-            ReturnSearch& search = searches.back();
-            if (search.next == nullptr) {
-                while (search.chain != nullptr && search.chain->symbol != ttBlock)
-                    search.chain = search.chain->nextSibling;
-                if (search.chain == nullptr) {
-                    searches.pop_back();
-                    continue;
-                }
-                search.next = search.chain->firstChild;
-                search.chain = search.chain->nextSibling;
-                continue;
-            }
-            const tNode* s = search.next;
-            search.next = s->nextSibling;
-            if (s->symbol == ttReturn) {
-                if (search.followed || search.inLoop)
-                    warnReturn(s, search.inLoop);
-                continue;
-            }
-            const ReturnSearch inner{s->firstChild, nullptr,
-                                     search.followed || s->nextSibling != nullptr,
-                                     search.inLoop || isLoop(s->symbol)};
-            searches.push_back(inner);
-        }
-    }
-
-    void warnReturn(const tNode* at, bool inLoop) {
-        warn(at, "return",
-             std::string("return does not leave the function here: it ends only its block, "
-                         "and ") +
-                 (inLoop ? "the loop goes on" : "the function goes on after it"),
-             "keep the result in a variable and return it once, at the end of the function");
+        for (const NestedReturn& nested : nestedReturns(body))
+            warn(nested.node, "return",
+                 std::string("return does not leave the function here: it ends only its block, "
+                             "and ") +
+                     (nested.inLoop ? "the loop goes on" : "the function goes on after it"),
+                 "keep the result in a variable and return it once, at the end of the function");
     }
 
     // --- the walk ----------------------------------------------------------------------------
@@ -658,35 +607,6 @@ class Analyser {
         return operand != nullptr && (isComparison(operand->symbol) || isAndOr(operand->symbol));
     }
 
-    // Inside a comparison or logical operand of an arithmetic operator, the operand next to that
-    // operator: down the operand's side facing it, as long as no brackets were written there
-    // (a bracketed part stays whole).
-    static const tNode* nearestOperand(const tNode* operand, bool rightOfOperator) {
-        while (isTrap(operand)) {
-            const tNode* inner = rightOfOperator ? operand->firstChild : secondChild(operand);
-            if (inner == nullptr)
-                break;
-            const int innerLevel = operatorLevel(inner->symbol);
-            const int outerLevel = operatorLevel(operand->symbol);
-            operand = inner;
-            if (innerLevel != 0 &&
-                (rightOfOperator ? innerLevel < outerLevel : innerLevel <= outerLevel))
-                break;
-        }
-        return operand;
-    }
-
-    // An operand inside the brackets of the meant form: bracketed where the author had to
-    // bracket it, or where it binds looser than the arithmetic beside it.
-    static std::string groupedOperand(const tNode* operand, int level, bool rightSide) {
-        const int own = operatorLevel(operand->symbol);
-        const bool brackets =
-            (own != 0 && (isTrap(operand) || own < level || (rightSide && own == level))) ||
-            (operand->symbol == ttNot && !rightSide);
-        const std::string text = expressionText(operand);
-        return brackets ? "(" + text + ")" : text;
-    }
-
     // Arithmetic with a comparison or logical operand: always a fault, since the bool that
     // operand yields cannot take part in arithmetic. The author meant the arithmetic to bind
     // tightest: to take the nearest operand inside that comparison as its own.
@@ -694,19 +614,11 @@ class Analyser {
         if (!isTrap(left) && !isTrap(right))
             return false;
         const std::string op = operatorText(node->symbol);
-        const int level = operatorLevel(node->symbol);
-        // The author's text with brackets around the operator and its two nearest operands.
-        const tNode* leftNearest = nearestOperand(left, false);
-        const tNode* rightNearest = nearestOperand(right, true);
-        const std::string grouped = "(" + groupedOperand(leftNearest, level, false) + " " + op +
-                                    " " + groupedOperand(rightNearest, level, true) + ")";
-        const std::string meant = expressionTextReplacing(left, leftNearest, grouped) +
-                                  expressionTextReplacing(right, rightNearest, "");
         warn(node, "precedence",
              "'" + expressionText(node) + "' means '" + bracketedText(node) +
                  "': comparisons and logical operators bind tighter than '" + op +
                  "', and arithmetic on their bool fails at run time",
-             "write '" + meant + "'");
+             "write '" + meantGrouping(node) + "'");
         return true;
     }
 
