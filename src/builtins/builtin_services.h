@@ -23,6 +23,8 @@ class ByteSource {
     // Fills `out` (at least kMinCapacity bytes) with the next bytes and returns how many; 0 once
     // all were read.
     virtual std::size_t read(char* out, std::size_t capacity) = 0;
+    // The SHA-256 of every byte read, as 64 lower-case hex digits; set once read() returned 0.
+    virtual std::string sha256() const = 0;
 };
 
 // Read access to the install package for the built-ins. Lookups raise ScriptError

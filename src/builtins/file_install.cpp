@@ -5,7 +5,6 @@
 #include "atomic_file.h"
 #include "background_writer.h"
 #include "script_error.h"
-#include "sha256.h"
 #include "uninstall_list.h"
 
 #include <cerrno>
@@ -59,20 +58,18 @@ bool looksLikeProgram(std::string_view start) {
 }
 
 // Writes the source's bytes into the file through a writer thread, calling `betweenPieces` after
-// each piece, and counts and digests them in `installed` on the way. Returns whether the file
-// starts like a program.
+// each piece, and counts them in `installed`; the digest is the one the source computed while it
+// delivered them. Returns whether the file starts like a program.
 bool writePieces(ByteSource& source, ReplacementFile& file, const PaintBetweenChunks& betweenPieces,
                  InstalledFile& installed) {
     bool program = false;
     BackgroundWriter writer(file, kPieceBytes);
-    Sha256 digest;
     for (;;) {
         const std::span<char> buffer = writer.buffer();
         const std::size_t size = source.read(buffer.data(), buffer.size());
         if (size == 0)
             break;
         program = program || (installed.bytes == 0 && looksLikeProgram({buffer.data(), size}));
-        digest.update({buffer.data(), size});
         if (!writer.submit(size))
             break;
         installed.bytes += size;
@@ -82,7 +79,7 @@ bool writePieces(ByteSource& source, ReplacementFile& file, const PaintBetweenCh
     std::string reason;
     if (!writer.finish(reason))
         failToCreate(installed.path, reason);
-    installed.sha256 = digest.finishHex();
+    installed.sha256 = source.sha256();
     return program;
 }
 
@@ -140,6 +137,7 @@ InstalledFile installFile(const PackageAccess& package, UninstallList& list, std
         failToCreate(installed.path, reason);
     if (writePieces(*source, file, betweenPieces, installed))
         file.setExecutable();
+    installed.sha256 = source->sha256();
     // Installed files are not forced to the disk one by one: that would cost more than the whole
     // decoding, and an installation cut off by a crash is run again anyway. The rename still
     // keeps programs that run meanwhile from ever seeing a half-written file.

@@ -50,7 +50,9 @@ struct InstalledFile {
 // file beside `s2`, then renames it over `s2`. A lookup error raises before anything is created.
 // The folders along `s2` are created first. A file that starts like a program (an ELF header or
 // "#!") is made executable. `betweenPieces`, when set, is called after each piece. Records `s2`
-// under "dateien" once it is complete, and in the manifest with its size, digest and mode.
+// under "dateien" once it is complete, and in the manifest with its size, digest and mode. When the
+// package's checks fail while the bytes stream in, the error raises, the temporary file is removed
+// and `s2` stays as it was.
 InstalledFile installFile(const PackageAccess& package, UninstallList& list, std::string_view s1,
                           std::string_view s2, const PaintBetweenChunks& betweenPieces);
 

@@ -103,6 +103,10 @@ class TCInterpreterEx {
     void Initialize();
     void prepareToRun();
     bool preCheck();
+    // The first call, in the order preCheck() checks them, of a function that is neither declared
+    // nor built in; nullptr when there is none.
+    const tNode* firstUnknownCall() const;
+    static std::string unknownFunctionMessage(const std::string& name);
     std::int32_t findFunction(std::string_view name) const;
     const tNode* getFunctionDeklNode(std::string_view nam) const;
     void releaseGlobalVarStack();

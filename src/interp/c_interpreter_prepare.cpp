@@ -137,6 +137,16 @@ void TCInterpreterEx::prepareToRun() {
 }
 
 bool TCInterpreterEx::preCheck() {
+    if (const tNode* call = firstUnknownCall())
+        throw ScriptError(unknownFunctionMessage(call->text));
+    return true;
+}
+
+std::string TCInterpreterEx::unknownFunctionMessage(const std::string& name) {
+    return "Funktion \"" + name + "\" nicht gefunden!";
+}
+
+const tNode* TCInterpreterEx::firstUnknownCall() const {
     // Depth first, each node before its children, iteratively so that deep trees
     // cannot exhaust the native stack.
     std::vector<const tNode*> pending;
@@ -149,11 +159,11 @@ bool TCInterpreterEx::preCheck() {
         if (node->nextSibling != nullptr)
             pending.push_back(node->nextSibling);
         if (node->symbol == ttFuncCall && findFunction(node->text) == 0)
-            throw ScriptError("Funktion \"" + node->text + "\" nicht gefunden!");
+            return node;
         if (node->firstChild != nullptr)
             pending.push_back(node->firstChild);
     }
-    return true;
+    return nullptr;
 }
 
 std::int32_t TCInterpreterEx::findFunction(std::string_view name) const {

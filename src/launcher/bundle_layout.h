@@ -7,7 +7,7 @@
 // anything, and `--bundle-info` can list the contents without decompressing them.
 #pragma once
 
-#include "sha256.h"
+#include "bundle_sha256.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,7 +1,6 @@
 // Package lookups: path resolution, conversions and their error texts.
 #include "package_document.h"
 
-#include "base64_decoder.h"
 #include "package_path.h"
 #include "script_error.h"
 
@@ -84,8 +83,16 @@ JsonValue PackageDocument::packageArray(std::string_view path) const {
     return value;
 }
 
+PackedFile PackageDocument::packedFile(std::string_view path) const {
+    const std::string_view base64 = packageString(path);
+    ResolvedPackagePath resolved = resolvePackagePathWithOwner(m_document->root(), path);
+    if (resolved.memberName != "bin")
+        resolved.owner.reset();
+    return describePackedFile(std::string(path), base64, resolved.owner);
+}
+
 std::string PackageDocument::packageBytes(std::string_view path) const {
-    return decodeBase64(packageString(path));
+    return readPackedFile(packedFile(path));
 }
 
 std::optional<std::string> PackageDocument::findEmbeddedFile(std::string_view id) const {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "json_document.h"
+#include "packed_file.h"
 
 #include <optional>
 #include <string>
@@ -33,7 +34,11 @@ class PackageDocument {
     // The array at `path`.
     JsonValue packageArray(std::string_view path) const;
 
-    // The bytes of the Base64 text at `path`.
+    // The embedded file whose Base64 text is at `path`; when `path` names the member "bin" of an
+    // object, with what that object's "size", "sha256" and "compression" say about it.
+    PackedFile packedFile(std::string_view path) const;
+
+    // The bytes of the embedded file at `path`, uncompressed and checked (see packed_file.h).
     std::string packageBytes(std::string_view path) const;
 
     // The bytes of the first element of "binfiles" whose "id" is exactly `id`, or

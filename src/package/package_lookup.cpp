@@ -1,4 +1,4 @@
-// Embedded files decoded piece by piece from the package document.
+// Embedded files decoded piece by piece from the package document, checked on the way.
 #include "package_lookup.h"
 
 #include "base64_decoder.h"
@@ -7,41 +7,28 @@ namespace orvane {
 
 namespace {
 
-// Decodes a Base64 text where it lies in the document, as much at a time as the reader's buffer
-// takes.
-class Base64Source : public ByteSource {
-  public:
-    explicit Base64Source(std::string_view text) : m_rest(text) {}
-
-    std::size_t read(char* out, std::size_t capacity) override {
-        // Whole groups of four characters whose bytes fit with those finish() may add.
-        const std::size_t chars = (capacity - Base64Decoder::kMaxFinishBytes) / 3 * 4;
-        // A piece of nothing but line breaks decodes to no bytes; that is not the end yet.
-        while (!m_rest.empty()) {
-            const std::string_view piece = m_rest.substr(0, chars);
-            m_rest.remove_prefix(piece.size());
-            std::size_t size = m_decoder.decode(piece, out);
-            if (m_rest.empty())
-                size += m_decoder.finish(out + size);
-            if (size > 0)
-                return size;
-        }
-        return 0;
-    }
-
-  private:
-    std::string_view m_rest;
-    Base64Decoder m_decoder;
-};
+constexpr std::size_t kCountingPieceBytes = 256 * 1024;
 
 } // namespace
 
 std::unique_ptr<ByteSource> PackageLookup::bytes(std::string_view path) const {
-    return std::make_unique<Base64Source>(m_document.packageString(path));
+    return openPackedFile(m_document.packedFile(path));
 }
 
 std::uint64_t PackageLookup::byteCount(std::string_view path) const {
-    return decodedBase64Size(m_document.packageString(path));
+    const PackedFile file = m_document.packedFile(path);
+    if (file.size)
+        return *file.size;
+    if (!file.zstd && !file.sha256)
+        return decodedBase64Size(file.base64);
+    // The count of a compressed file is known only once it is decompressed; a file with a digest
+    // is checked before its count is believed.
+    const std::unique_ptr<ByteSource> source = openPackedFile(file);
+    std::string piece(kCountingPieceBytes, '\0');
+    std::uint64_t count = 0;
+    while (const std::size_t size = source->read(piece.data(), piece.size()))
+        count += size;
+    return count;
 }
 
 } // namespace orvane

@@ -49,6 +49,9 @@ class PathReader {
     explicit PathReader(std::string_view path) : m_path(path) {}
 
     std::optional<JsonValue> resolve(JsonValue root);
+    // After resolve(): the object whose member the last step chose, and that member's name.
+    const std::optional<JsonValue>& owner() const { return m_owner; }
+    const std::string& memberName() const { return m_memberName; }
 
   private:
     bool atEnd() const { return m_pos >= m_path.size(); }
@@ -58,10 +61,13 @@ class PathReader {
     std::string readQuotedName(char quote);
     std::optional<JsonValue> applyIndexer(JsonValue current);
     std::optional<JsonValue> applyIndex(JsonValue current);
+    std::optional<JsonValue> applyMember(JsonValue current, std::string_view name);
     [[noreturn]] void failUnexpected() const;
 
     std::string_view m_path;
     std::size_t m_pos = 0;
+    std::optional<JsonValue> m_owner;
+    std::string m_memberName;
 };
 
 void PathReader::skipBlanks() {
@@ -123,6 +129,12 @@ std::optional<JsonValue> PathReader::applyIndexer(JsonValue current) {
     if (peek() != ']')
         failUnexpected();
     ++m_pos;
+    return applyMember(current, name);
+}
+
+std::optional<JsonValue> PathReader::applyMember(JsonValue current, std::string_view name) {
+    m_owner = current;
+    m_memberName = name;
     return current.member(name);
 }
 
@@ -137,6 +149,7 @@ std::optional<JsonValue> PathReader::applyIndex(JsonValue current) {
         throw ScriptError("Ungültiger Index für Array: " + std::string(text));
     if (!current.isArray() || *index < 0 || static_cast<std::uint64_t>(*index) >= current.size())
         return std::nullopt;
+    m_owner.reset();
     return current.element(static_cast<std::size_t>(*index));
 }
 
@@ -156,12 +169,12 @@ std::optional<JsonValue> PathReader::resolve(JsonValue root) {
             if (name.empty())
                 throw ScriptError(
                     "Leerer Name in der Punktnotation nicht zulässig, verwenden Sie ['']");
-            current = current->member(name);
+            current = applyMember(*current, name);
         } else if (peek() == '[') {
             ++m_pos;
             current = applyIndexer(*current);
         } else if (first) {
-            current = current->member(readName());
+            current = applyMember(*current, readName());
         } else {
             failUnexpected();
         }
@@ -173,6 +186,17 @@ std::optional<JsonValue> PathReader::resolve(JsonValue root) {
 
 std::optional<JsonValue> resolvePackagePath(JsonValue root, std::string_view path) {
     return PathReader(path).resolve(root);
+}
+
+ResolvedPackagePath resolvePackagePathWithOwner(JsonValue root, std::string_view path) {
+    PathReader reader(path);
+    ResolvedPackagePath resolved;
+    resolved.value = reader.resolve(root);
+    if (resolved.value && reader.owner()) {
+        resolved.owner = reader.owner();
+        resolved.memberName = reader.memberName();
+    }
+    return resolved;
 }
 
 } // namespace orvane

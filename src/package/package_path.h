@@ -4,6 +4,7 @@
 #include "json_document.h"
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace orvane {
@@ -13,5 +14,14 @@ namespace orvane {
 // as a step finds no value. Throws ScriptError with the German text when the
 // path is malformed.
 std::optional<JsonValue> resolvePackagePath(JsonValue root, std::string_view path);
+
+// A resolved path and, when its last step chose a member of an object, that object and the
+// member's name (binfiles[0].bin: the element and "bin").
+struct ResolvedPackagePath {
+    std::optional<JsonValue> value;
+    std::optional<JsonValue> owner;
+    std::string memberName;
+};
+ResolvedPackagePath resolvePackagePathWithOwner(JsonValue root, std::string_view path);
 
 } // namespace orvane

@@ -9,6 +9,7 @@
 #include "reg_command.h"
 #include "run_command.h"
 #include "uninstall_command.h"
+#include "verify_command.h"
 
 #include <CLI/CLI.hpp>
 
@@ -25,13 +26,8 @@ constexpr int kExitUsage = 2;
 using AddCommand = void (*)(CLI::App& orvane, int& status);
 
 constexpr AddCommand kCommands[] = {
-    addCheckCommand,
-    addRunCommand,
-    addPackCommand,
-    addBundleCommand,
-    addRegCommand,
-    addUninstallCommand,
-    addRepairCommand,
+    addCheckCommand,  addRunCommand, addPackCommand,      addVerifyCommand,
+    addBundleCommand, addRegCommand, addUninstallCommand, addRepairCommand,
 };
 
 const CLI::App* findCommand(const CLI::App& orvane, const std::string& name) {

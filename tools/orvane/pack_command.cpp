@@ -3,9 +3,10 @@
 // whole.
 #include "pack_command.h"
 
-#include "base64_writer.h"
 #include "file_text.h"
 #include "json_output.h"
+#include "packed_file_writer.h"
+#include "script_check.h"
 #include "text_encoding.h"
 
 #include <CLI/CLI.hpp>
@@ -17,6 +18,8 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <optional>
+#include <set>
 
 namespace orvane {
 
@@ -24,8 +27,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr int kExitScriptRejected = 1;
 constexpr int kExitFailed = 2;
-constexpr std::size_t kChunkSize = 1 << 20;
 
 struct EmbeddedFile {
     std::string id;
@@ -39,6 +42,7 @@ struct PackOptions {
     std::vector<EmbeddedFile> files;
     std::vector<std::string> textArguments; // --text ID=FILE
     std::vector<EmbeddedFile> texts;
+    CompressionSettings compression;
 };
 
 // An ID=FILE argument, both parts non-empty; the error text for CLI11, empty when it is sound.
@@ -62,26 +66,19 @@ EmbeddedFile embeddedFile(const std::string& argument) {
     return {argument.substr(0, equals), argument.substr(equals + 1)};
 }
 
-// Appends one embedded file's Base64 text; false with `error` set when it cannot be read.
-bool writeEmbeddedFile(std::ostream& out, const EmbeddedFile& file, std::string& error) {
-    std::ifstream in(file.path, std::ios::binary);
-    std::error_code ignored;
-    if (!in || fs::is_directory(file.path, ignored)) {
-        error = file.path + ": " + (in ? std::strerror(EISDIR) : std::strerror(errno));
-        return false;
+// The first id that two files share.
+std::optional<std::string> sharedId(const std::vector<EmbeddedFile>& files) {
+    std::set<std::string> seen;
+    for (const EmbeddedFile& file : files) {
+        if (!seen.insert(file.id).second)
+            return file.id;
     }
-    out << "{\"id\":" << jsonString(file.id) << ",\"bin\":\"";
-    Base64Writer encoder(out);
-    std::string chunk(kChunkSize, '\0');
-    while (in.read(chunk.data(), static_cast<std::streamsize>(chunk.size())) || in.gcount() > 0)
-        encoder.write(std::string_view(chunk.data(), static_cast<std::size_t>(in.gcount())));
-    if (in.bad()) {
-        error = file.path + ": " + std::strerror(errno);
-        return false;
-    }
-    encoder.finish();
-    out << "\"}";
-    return true;
+    return std::nullopt;
+}
+
+std::string folderOf(const std::string& path) {
+    const std::string folder = fs::path(path).parent_path().string();
+    return folder.empty() ? "." : folder;
 }
 
 // Appends `,"ID": TEXT`: a text file as a top-level member, decoded to UTF-8 by its byte-order
@@ -99,9 +96,10 @@ bool writeTextMember(std::ostream& out, const EmbeddedFile& text, std::string& e
 bool writePackage(std::ostream& out, const PackOptions& options, const std::string& script,
                   std::string& error) {
     out << "{\"programfile\":" << jsonString(script) << ",\n\"binfiles\":[";
+    PackedFileWriter writer(options.compression, folderOf(options.output));
     for (std::size_t k = 0; k < options.files.size(); ++k) {
         out << (k == 0 ? "\n" : ",\n");
-        if (!writeEmbeddedFile(out, options.files[k], error))
+        if (!writer.write(out, options.files[k].id, options.files[k].path, error))
             return false;
     }
     out << "\n]";
@@ -129,6 +127,14 @@ int pack(PackOptions& options) {
     const auto script = readScriptFile(options.script, error);
     if (!script) {
         std::cerr << "orvane pack: cannot read " << options.script << ": " << error << '\n';
+        return kExitFailed;
+    }
+    if (const std::string problem = firstScriptProblem(options.script, *script); !problem.empty()) {
+        std::cerr << problem << '\n';
+        return kExitScriptRejected;
+    }
+    if (const auto id = sharedId(options.files)) {
+        std::cerr << "orvane pack: two files under the id '" << *id << "'\n";
         return kExitFailed;
     }
     // Written beside the target and renamed over it, so a failed run leaves no half package.
@@ -171,6 +177,14 @@ void addPackCommand(CLI::App& orvane, int& status) {
         ->type_name("ID=FILE")
         ->allow_extra_args(false) // one ID=FILE per --text: the embedded files may follow
         ->check(CLI::Validator(textMemberError, "ID=FILE"));
+    CLI::Option* level =
+        command->add_option("--level", options->compression.level, "zstd level (default 19)")
+            ->check(CLI::Range(1, 19));
+    command
+        ->add_flag_callback(
+            "--no-compress", [options] { options->compression.compress = false; },
+            "Store every file uncompressed")
+        ->excludes(level);
     command->callback([options, &status] { status = pack(*options); });
 }
 

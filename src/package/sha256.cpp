@@ -1,42 +1,59 @@
-// SHA-256 through libcrypto's EVP interface.
+// SHA-256 on OpenSSL's EVP interface.
 #include "sha256.h"
 
 #include <openssl/evp.h>
 
-#include <array>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <stdexcept>
+#include <new>
 #include <unistd.h>
 
 namespace orvane {
 
-struct Sha256::Context {
-    EVP_MD_CTX* md = EVP_MD_CTX_new();
-    ~Context() { EVP_MD_CTX_free(md); }
-};
+namespace {
 
-Sha256::Sha256() : m_context(std::make_unique<Context>()) {
-    if (m_context->md == nullptr || EVP_DigestInit_ex(m_context->md, EVP_sha256(), nullptr) != 1)
-        throw std::runtime_error("SHA-256 is not available");
+void start(EVP_MD_CTX* context) {
+    if (EVP_DigestInit_ex(context, EVP_sha256(), nullptr) != 1)
+        throw std::bad_alloc();
 }
 
-Sha256::~Sha256() = default;
+} // namespace
 
-void Sha256::update(std::string_view bytes) {
-    EVP_DigestUpdate(m_context->md, bytes.data(), bytes.size());
+Sha256::Sha256() : m_context(EVP_MD_CTX_new()) {
+    if (m_context == nullptr)
+        throw std::bad_alloc();
+    start(m_context);
+}
+
+Sha256::~Sha256() {
+    EVP_MD_CTX_free(m_context);
+}
+
+void Sha256::update(const char* data, std::size_t size) {
+    if (size > 0)
+        EVP_DigestUpdate(m_context, data, size);
 }
 
 std::string Sha256::finishHex() {
-    std::array<unsigned char, EVP_MAX_MD_SIZE> digest{};
+    unsigned char digest[EVP_MAX_MD_SIZE];
     unsigned int length = 0;
-    EVP_DigestFinal_ex(m_context->md, digest.data(), &length);
+    EVP_DigestFinal_ex(m_context, digest, &length);
+    start(m_context);
     static constexpr char kDigits[] = "0123456789abcdef";
     std::string hex;
-    for (unsigned int i = 0; i < length; ++i)
-        hex.append(1, kDigits[digest[i] >> 4]).append(1, kDigits[digest[i] & 15]);
+    hex.reserve(length * 2);
+    for (unsigned int k = 0; k < length; ++k) {
+        hex += kDigits[digest[k] >> 4];
+        hex += kDigits[digest[k] & 15];
+    }
     return hex;
+}
+
+std::string sha256Hex(std::string_view bytes) {
+    Sha256 hash;
+    hash.update(bytes);
+    return hash.finishHex();
 }
 
 std::optional<std::string> fileSha256(const std::string& path, std::string& reason) {
@@ -59,7 +76,7 @@ std::optional<std::string> fileSha256(const std::string& path, std::string& reas
         }
         if (got == 0)
             break;
-        digest.update({buffer.data(), static_cast<std::size_t>(got)});
+        digest.update(buffer.data(), static_cast<std::size_t>(got));
     }
     ::close(fd);
     return digest.finishHex();

@@ -1,14 +1,16 @@
-// SHA-256 digests, fed piece by piece, as lower-case hex.
+// SHA-256 of a byte stream, through the system's crypto library (which uses the processor's SHA
+// instructions where there are any).
 #pragma once
 
-#include <memory>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 
+struct evp_md_ctx_st;
+
 namespace orvane {
 
-// A running SHA-256 (libcrypto's EVP interface, which uses the processor's SHA instructions).
 class Sha256 {
   public:
     Sha256();
@@ -16,14 +18,17 @@ class Sha256 {
     Sha256(const Sha256&) = delete;
     Sha256& operator=(const Sha256&) = delete;
 
-    void update(std::string_view bytes);
-    // The digest of everything fed so far as 64 lower-case hex digits; ends this digest.
+    void update(const char* data, std::size_t size);
+    void update(std::string_view bytes) { update(bytes.data(), bytes.size()); }
+    // The digest of everything given so far as 64 lower-case hex digits; then starts afresh.
     std::string finishHex();
 
   private:
-    struct Context;
-    std::unique_ptr<Context> m_context;
+    evp_md_ctx_st* m_context;
 };
+
+// The SHA-256 of `bytes` as 64 lower-case hex digits.
+std::string sha256Hex(std::string_view bytes);
 
 // The digest of the file at `path`, read without following a symbolic link at the path itself;
 // nullopt with the system's reason when it cannot be read.

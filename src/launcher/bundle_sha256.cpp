@@ -2,7 +2,7 @@
 // The low-level calls are deprecated in favour of EVP, whose provider machinery would make the
 // statically linked launcher several times larger for the same hash.
 #define OPENSSL_SUPPRESS_DEPRECATED
-#include "sha256.h"
+#include "bundle_sha256.h"
 
 namespace orvane::bundle {
 
