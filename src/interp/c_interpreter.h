@@ -128,8 +128,10 @@ class TCInterpreterEx {
     // --- evaluation budget ---
     // A budget that is never used up: the default.
     static constexpr std::uint64_t kUnlimited = std::numeric_limits<std::uint64_t>::max();
-    // Bounds the rest of the run to `steps` evaluations (statements and expressions, one
-    // each time `evaluate` runs) and `calls` function calls (script functions and built-ins).
+    // Bounds the rest of the run to `steps` evaluation steps and `calls` function calls
+    // (script functions and built-ins). A step is one run of `evaluate` (a statement or an
+    // expression) or one array element that setArraySize or a whole-array copy creates, so the
+    // budget bounds the memory a run takes as well as its time.
     // Once either is used up, the next step or call raises the run-time error
     // "Ausführungsbudget erschöpft". Tools that run untrusted scripts without a person
     // watching use it to bound a run that would never end.
@@ -191,7 +193,7 @@ class TCInterpreterEx {
     tVariable* lookupAndRemember(const tNode* node, tVariable* varStack);
     // The record a node names, or the missing-variable box and null.
     tVariable* variableToRead(const tNode* node, tVariable* varStack);
-    Value readVariable(tVariable& variable, std::int32_t index_) const;
+    Value readVariable(tVariable& variable, std::int32_t index_);
     // The int a plain int variable or a number constant stands for, without building a
     // Value; false for anything else (the caller then takes the general path).
     bool plainInt(const tNode* node, tVariable* varStack, std::int32_t& value);
@@ -213,6 +215,13 @@ class TCInterpreterEx {
         if (m_stepsLeft == 0)
             throwBudgetExhausted();
         --m_stepsLeft;
+    }
+    void spendSteps(std::uint64_t count) {
+        if (count > m_stepsLeft) {
+            m_stepsLeft = 0;
+            throwBudgetExhausted();
+        }
+        m_stepsLeft -= count;
     }
     void spendCall() {
         if (m_callsLeft == 0)

@@ -206,6 +206,7 @@ void TCInterpreterEx::setArraySize(tVariable* varStack, std::string_view varName
     tVariable& variable = requireVariable(varStack, varName, "Variable ", " nicht gefunden!");
     if (arraysize < 0 || arraysize > kMaxArraySize)
         throw runtime_errors::badArraySize(varName, arraysize);
+    spendSteps(static_cast<std::uint64_t>(arraysize));
     variable.arraySize = arraysize;
     if (!variable.isArray) {
         variable.stringValue.clear();
@@ -228,8 +229,9 @@ Value TCInterpreterEx::copyVarFromStack(tVariable* varStack, std::string_view va
     return readVariable(*variable, index_);
 }
 
-Value TCInterpreterEx::readVariable(tVariable& variable, std::int32_t index_) const {
+Value TCInterpreterEx::readVariable(tVariable& variable, std::int32_t index_) {
     if (variable.isArray && index_ == -1) {
+        spendSteps(variable.slotCount());
         auto copy = std::make_shared<tVariable>();
         copy->name = variable.name;
         copy->copyValueFrom(variable);

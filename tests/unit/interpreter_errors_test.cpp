@@ -164,6 +164,11 @@ INSTANTIATE_TEST_SUITE_P(
         BudgetCase{kHundredRounds, 10'000, kNoLimit, ""},
         BudgetCase{kHundredCalls, kNoLimit, 100, "Ausführungsbudget erschöpft (100 Aufrufe)."},
         BudgetCase{kHundredCalls, kNoLimit, 101, ""},
+        BudgetCase{"string a[];\nvoid main() { setArraySize(\"a\", 1000000); }", 100'000, kNoLimit,
+                   "Ausführungsbudget erschöpft (100000 Schritte)."},
+        BudgetCase{"int a[];\nint f(int x) { return 1; }\n"
+                   "void main() { int i; while (i < 100) i += f(a); }",
+                   5'000, kNoLimit, "Ausführungsbudget erschöpft (5000 Schritte)."},
         BudgetCase{"int down(int n) { return down(n + 1); }\nvoid main() { down(0); }", kNoLimit,
                    50, "Ausführungsbudget erschöpft (50 Aufrufe)."}));
 
