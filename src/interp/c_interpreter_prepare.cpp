@@ -17,7 +17,9 @@ std::uint32_t nextStamp() {
     return ++counter;
 }
 
+// Called inside the handler that caught `inner`.
 ScriptError prefixed(const char* prefix, const std::exception& inner) {
+    passOutOfMemory(inner);
     return ScriptError(prefix + std::string(inner.what()));
 }
 
@@ -193,6 +195,11 @@ void TCInterpreterEx::releaseGlobalVarStack() {
     globalsChanged();
     if (m_callDepth == 0)
         m_pool.releaseTo(0);
+}
+
+void TCInterpreterEx::releaseAllVariables() {
+    globalVarStack = nullptr;
+    m_pool.freeAll();
 }
 
 } // namespace orvane
