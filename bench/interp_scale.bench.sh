@@ -48,14 +48,15 @@ pairs = [
     ('start-up (empty main)', script('empty'), 'lua5.4', ['lua5.4', os.path.join(work, 'empty.lua')], False),
 ]
 
-def run(command):
-    """Wall seconds of one whole process and its standard output."""
+def run(command, keep_output):
+    """Wall seconds of one whole process and its standard output (or None: sent to /dev/null)."""
     start = time.perf_counter()
-    done = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    done = subprocess.run(command, stdout=subprocess.PIPE if keep_output else subprocess.DEVNULL,
+                          stderr=subprocess.DEVNULL)
     seconds = time.perf_counter() - start
     if done.returncode != 0:
         sys.exit('interp_scale.bench.sh: %s exited with %d' % (' '.join(command), done.returncode))
-    return seconds, done.stdout.decode()
+    return seconds, done.stdout.decode() if keep_output else None
 
 def shown_text(transcript):
     """The message box texts of one of our transcripts, one per line."""
@@ -63,29 +64,29 @@ def shown_text(transcript):
     return '\n'.join(event['text'] for event in lines if event.get('event') == 'msgbox')
 
 def peak_memory(command):
-    """Peak address space (VmPeak, sampled every 2 ms through /proc) and peak resident memory
-    (the kernel's maximum RSS of the finished process), both in bytes."""
+    """Peak address space (VmPeak) and peak resident memory (VmHWM) of the process, in bytes,
+    sampled every 2 ms through /proc (the kernel's maxrss is no use here: it can include the
+    high-water mark of the forking parent)."""
     child = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    vm_peak = 0
-    while True:
-        pid, _, usage = os.wait4(child.pid, os.WNOHANG)
-        if pid != 0:
-            return vm_peak, usage.ru_maxrss * 1024
+    peaks = {'VmPeak:': 0, 'VmHWM:': 0}
+    while child.poll() is None:
         try:
             with open('/proc/%d/status' % child.pid) as status:
                 for line in status:
-                    if line.startswith('VmPeak:'):
-                        vm_peak = max(vm_peak, int(line.split()[1]) * 1024)
+                    field = line.split()
+                    if field and field[0] in peaks:
+                        peaks[field[0]] = max(peaks[field[0]], int(field[1]) * 1024)
         except OSError:
             pass
         time.sleep(0.002)
+    return peaks['VmPeak:'], peaks['VmHWM:']
 
 subprocess.run(['cat', package], stdout=subprocess.DEVNULL)  # warm the page cache
 times = {name: ([], []) for name, *_ in pairs}
 for _ in range(rounds):
     for name, ours, _, peer, compare in pairs:
-        ours_seconds, ours_out = run(ours)
-        peer_seconds, peer_out = run(peer)
+        ours_seconds, ours_out = run(ours, compare)
+        peer_seconds, peer_out = run(peer, compare)
         if compare and shown_text(ours_out).strip() != peer_out.strip():
             sys.exit('interp_scale.bench.sh: %s printed %r, the peer %r'
                      % (name, shown_text(ours_out), peer_out))
