@@ -3,7 +3,23 @@
 
 #include "script_error.h"
 
+#include <new>
+#include <unistd.h>
+
 namespace orvane {
+
+namespace {
+
+constexpr const char* kOutOfMemory = "Nicht genug Speicher";
+
+// The report of last resort, when even the error report could not be shown: a bare system
+// call that needs no memory.
+void writeOutOfMemoryLine() {
+    static constexpr char line[] = "Installer: Nicht genug Speicher.\n";
+    [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, line, sizeof line - 1);
+}
+
+} // namespace
 
 ScriptSession::ScriptSession(MessageDialog& dialog, const PackageAccess* package,
                              InstallObserver* observer)
@@ -23,6 +39,28 @@ void ScriptSession::showErrorReport(const std::string& text) {
 
 RunOutcome ScriptSession::run(std::string_view scriptText) {
     try {
+        return runReported(scriptText);
+    } catch (const std::bad_alloc&) {
+        // Nothing is allocated in here: the report comes once the handler has been left and
+        // the script's memory is free again.
+        m_outOfMemory = true;
+    }
+    reportOutOfMemory();
+    return RunOutcome::failed;
+}
+
+void ScriptSession::reportOutOfMemory() {
+    m_interpreter.releaseAllVariables();
+    try {
+        showErrorReport(kOutOfMemory);
+    } catch (const std::exception&) {
+        writeOutOfMemoryLine();
+    }
+}
+
+// The run with its errors shown; running out of memory leaves it unreported.
+RunOutcome ScriptSession::runReported(std::string_view scriptText) {
+    try {
         m_scanner.scan(splitScriptLines(scriptText));
         if (!m_parser.parse(m_scanner.token)) {
             m_dialog.show("Parsing failed", "Fatal Error", mbIconError);
@@ -34,6 +72,7 @@ RunOutcome ScriptSession::run(std::string_view scriptText) {
         m_interpreter.preCheck();
         return runPrepared();
     } catch (const std::exception& e) {
+        passOutOfMemory(e);
         showErrorReport(e.what());
         return RunOutcome::failed;
     }
@@ -52,6 +91,8 @@ RunOutcome ScriptSession::runPrepared() {
     tNode* call = m_parser.newNode(ttFuncCall, "main");
     tVariable* unchanged = nullptr;
     m_interpreter.callFunction(call, nullptr, unchanged);
+    if (m_afterMain)
+        m_afterMain();
     m_interpreter.releaseGlobalVarStack();
     return RunOutcome::mainReturned;
 }

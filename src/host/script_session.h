@@ -34,12 +34,16 @@ class ScriptSession {
 
     // Scans, parses, prepares, pre-checks and runs `main`. Every failure is shown
     // through the dialog (the parser's box, the driver's fatal boxes, the standard
-    // error report) before the run ends.
+    // error report) before the run ends. Running out of memory ends the run as well:
+    // the script's variables are freed and the report says "Nicht genug Speicher".
     RunOutcome run(std::string_view scriptText);
 
     // Called once the program is prepared and pre-checked, right before `main` is
     // looked up (the engine hides its start window here).
     void setBeforeMain(std::function<void()> beforeMain) { m_beforeMain = std::move(beforeMain); }
+    // Called when `main` has returned, still inside the run's error handling (the windows
+    // raise here what a handler left for a modal loop that was not running).
+    void setAfterMain(std::function<void()> afterMain) { m_afterMain = std::move(afterMain); }
 
     // The standard error report: the error's text with "." appended when its last
     // character sorts after ".", caption "Installer", error icon.
@@ -57,13 +61,18 @@ class ScriptSession {
                                                    : static_cast<int>(outcome);
     }
 
+    // Whether the run ended because memory ran out.
+    bool ranOutOfMemory() const { return m_outOfMemory; }
+
     BuiltinHost& builtins() { return m_builtins; }
     // The uninstall list; it exists once the script has been parsed.
     const UninstallList* uninstallList() const { return m_uninstall ? &*m_uninstall : nullptr; }
     TCInterpreterEx& interpreter() { return m_interpreter; }
 
   private:
+    RunOutcome runReported(std::string_view scriptText);
     RunOutcome runPrepared();
+    void reportOutOfMemory();
 
     MessageDialog& m_dialog;
     TScanner m_scanner;
@@ -74,6 +83,8 @@ class ScriptSession {
     std::optional<UninstallList> m_uninstall;
     BuiltinHost m_builtins;
     std::function<void()> m_beforeMain;
+    std::function<void()> m_afterMain;
+    bool m_outOfMemory = false;
 };
 
 } // namespace orvane

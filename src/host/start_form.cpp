@@ -111,6 +111,7 @@ void TForm1::Timer1Timer() {
             m_session->showErrorReport(text);
         });
     m_windows->install(m_session->builtins());
+    m_session->setAfterMain([this] { m_windows->modalLoops().rethrowPending(); });
     m_automation.attach(*m_windows, m_session->builtins(), *OrvaneOrdnerDialog1);
     if (!loadPackage(packagePath)) {
         finish(1);
@@ -131,8 +132,10 @@ void TForm1::Timer1Timer() {
         setFixedSize(0, 0);
         hide();
     });
-    finish(m_automation.run(
-        [this, &scriptText] { return m_session->exitStatus(m_session->run(scriptText)); }));
+    const int code = m_automation.run(
+        [this, &scriptText] { return m_session->exitStatus(m_session->run(scriptText)); });
+    // Answers left over after running out of memory are no fault of the answer file.
+    finish(m_session->ranOutOfMemory() ? static_cast<int>(RunOutcome::failed) : code);
 }
 
 // Starts the loader thread and keeps the window painted (marquee running) until the

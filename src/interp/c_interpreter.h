@@ -110,6 +110,9 @@ class TCInterpreterEx {
     std::int32_t findFunction(std::string_view name) const;
     const tNode* getFunctionDeklNode(std::string_view nam) const;
     void releaseGlobalVarStack();
+    // Frees the global variables and every variable record the run has made, so that a run
+    // that ran out of memory can still report it. Only when no call is active.
+    void releaseAllVariables();
     const tFunctionList& functionEntry(std::int32_t number) const {
         return functionList[number - 1];
     }

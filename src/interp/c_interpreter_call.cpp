@@ -109,6 +109,7 @@ Value TCInterpreterEx::callFunction(const tNode* callerNode, tVariable* varStack
             throw ScriptError("Funktion \"" + callerNode->text + "\" nicht gefunden!");
         return invoke(functionList[static_cast<std::size_t>(number) - 1], callerNode, varStack);
     } catch (const std::exception& e) {
+        passOutOfMemory(e);
         throw ScriptError("Fehler in TCInterpreterEx.callFunction (Name: " + callerNode->text +
                           "): " + e.what());
     }

@@ -17,7 +17,9 @@ std::uint32_t nextPreparationStamp() {
     return ++counter;
 }
 
+// Called inside the handler that caught `inner`.
 ScriptError prefixed(const char* prefix, const std::exception& inner) {
+    passOutOfMemory(inner);
     return ScriptError(prefix + std::string(inner.what()));
 }
 
@@ -186,6 +188,11 @@ void TCInterpreterEx::releaseGlobalVarStack() {
     globalVarStack = nullptr;
     if (m_callDepth == 0)
         m_pool.releaseTo(0);
+}
+
+void TCInterpreterEx::releaseAllVariables() {
+    globalVarStack = nullptr;
+    m_pool.freeAll();
 }
 
 } // namespace orvane

@@ -29,6 +29,7 @@ template <typename Wrapped> auto withPrefix(const char* prefix, Wrapped&& body) 
     try {
         return body();
     } catch (const std::exception& e) {
+        passOutOfMemory(e);
         throw ScriptError(prefix + std::string(e.what()));
     }
 }

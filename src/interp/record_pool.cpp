@@ -16,4 +16,9 @@ void RecordPool::releaseTo(std::size_t mark) {
         m_used = mark;
 }
 
+void RecordPool::freeAll() {
+    std::vector<std::unique_ptr<tVariable>>().swap(m_records);
+    m_used = 0;
+}
+
 } // namespace orvane

@@ -18,6 +18,9 @@ class RecordPool {
     tVariable* make(std::int32_t typ);
     std::size_t mark() const { return m_used; }
     void releaseTo(std::size_t mark);
+    // Frees every record and the pool's own storage (no call may be active). Used when a run
+    // ran out of memory: releaseTo keeps the records and their capacity for reuse.
+    void freeAll();
 
   private:
     std::vector<std::unique_ptr<tVariable>> m_records;

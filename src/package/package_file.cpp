@@ -9,6 +9,7 @@
 // them as escapes), so that would change no value.
 #include "package_file.h"
 
+#include "file_handle.h"
 #include "text_buffer.h"
 #include "text_encoding.h"
 
@@ -36,21 +37,6 @@ std::string systemError(int code) {
     char text[256];
     return strerror_r(code, text, sizeof text); // the GNU form returns the text
 }
-
-class FileHandle {
-  public:
-    explicit FileHandle(int fd) : m_fd(fd) {}
-    ~FileHandle() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    int fd() const { return m_fd; }
-
-  private:
-    int m_fd;
-};
 
 // Makes room for at least `needed` bytes, keeping what has been read.
 bool growBuffer(FileBytes& bytes, std::size_t needed) {

@@ -187,6 +187,7 @@ void TScanner::scan(const std::vector<std::string>& lines) {
         stage = 50;
         finishTokens();
     } catch (const std::exception& e) {
+        passOutOfMemory(e);
         throw ScriptError("Fehler in scan an Pos " + std::to_string(stage) + ": " + e.what());
     }
 }
@@ -281,6 +282,7 @@ void TScanner::joinTokens() {
                 m_last = p;
         }
     } catch (const std::exception& e) {
+        passOutOfMemory(e);
         throw ScriptError(std::string("Fehler in joinTokens:") + e.what());
     }
 }

@@ -1,6 +1,7 @@
 // The one error type of the engine: an exception carrying the German message.
 #pragma once
 
+#include <new>
 #include <stdexcept>
 #include <string>
 
@@ -12,5 +13,12 @@ class ScriptError : public std::runtime_error {
   public:
     explicit ScriptError(const std::string& message) : std::runtime_error(message) {}
 };
+
+// Called first in a handler that would put its prefix in front of `caught`: running out of memory
+// is no script error and passes every layer unchanged (a prefixed text would need memory too).
+inline void passOutOfMemory(const std::exception& caught) {
+    if (dynamic_cast<const std::bad_alloc*>(&caught) != nullptr)
+        throw;
+}
 
 } // namespace orvane

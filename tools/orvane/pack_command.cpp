@@ -178,7 +178,10 @@ void addPackCommand(CLI::App& orvane, int& status) {
         ->allow_extra_args(false) // one ID=FILE per --text: the embedded files may follow
         ->check(CLI::Validator(textMemberError, "ID=FILE"));
     CLI::Option* level =
-        command->add_option("--level", options->compression.level, "zstd level (default 19)")
+        command
+            ->add_option("--level", options->compression.level,
+                         "zstd level (default 19); a file is stored compressed only when that "
+                         "saves at least 5 %")
             ->check(CLI::Range(1, 19));
     command
         ->add_flag_callback(

@@ -3,6 +3,7 @@
 #include "packed_file_writer.h"
 
 #include "base64_writer.h"
+#include "file_handle.h"
 #include "json_output.h"
 #include "sha256.h"
 
@@ -22,22 +23,6 @@ namespace orvane {
 namespace {
 
 constexpr std::size_t kPieceBytes = 1 << 20;
-
-// Closes a file descriptor at the end of its scope.
-class FileHandle {
-  public:
-    explicit FileHandle(int fd) : m_fd(fd) {}
-    ~FileHandle() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    int get() const { return m_fd; }
-
-  private:
-    int m_fd;
-};
 
 bool systemError(const std::string& path, std::string& error) {
     error = path + ": " + std::strerror(errno);
@@ -174,17 +159,17 @@ bool PackedFileWriter::write(std::ostream& out, const std::string& id, const std
                              std::string& error) {
     const FileHandle input(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat info {};
-    if (input.get() < 0 || ::fstat(input.get(), &info) != 0)
+    if (input.fd() < 0 || ::fstat(input.fd(), &info) != 0)
         return systemError(path, error);
     if (!S_ISREG(info.st_mode)) {
         errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
         return systemError(path, error);
     }
     const FileHandle scratch(m_context != nullptr ? openScratchFile(m_scratchFolder) : -1);
-    if (m_context != nullptr && scratch.get() < 0)
+    if (m_context != nullptr && scratch.fd() < 0)
         return systemError(m_scratchFolder, error);
     Scan result;
-    if (!scan(input.get(), scratch.get(), result, error))
+    if (!scan(input.fd(), scratch.fd(), result, error))
         return error.empty() ? systemError(path, error) : false;
     const bool compressed =
         m_context != nullptr && result.size > 0 &&
@@ -193,8 +178,8 @@ bool PackedFileWriter::write(std::ostream& out, const std::string& id, const std
         << result.sha256 << '"' << (compressed ? ",\"compression\":\"zstd\"" : "") << ",\"bin\":\"";
     Base64Writer encoder(out);
     const bool encoded =
-        compressed ? encodeFile(scratch.get(), result.compressedSize, m_input.get(), encoder)
-                   : encodeFile(input.get(), result.size, m_input.get(), encoder);
+        compressed ? encodeFile(scratch.fd(), result.compressedSize, m_input.get(), encoder)
+                   : encodeFile(input.fd(), result.size, m_input.get(), encoder);
     if (!encoded)
         return systemError(compressed ? m_scratchFolder : path, error);
     encoder.finish();

@@ -73,10 +73,11 @@ int runDriver(const RunOptions& options, Scenario scenario, PackageDocument& doc
     ScriptWindows windows(session.interpreter(),
                           [&session](const std::string& text) { session.showErrorReport(text); });
     windows.install(session.builtins());
+    session.setAfterMain([&windows] { windows.modalLoops().rethrowPending(); });
     TOrvaneOrdnerDialog folderDialog;
     configureTargetFolderDialog(folderDialog);
     answers.attach(windows, session.builtins(), folderDialog);
-    return answers.run(
+    const int code = answers.run(
         [&] {
             std::string scriptText;
             try {
@@ -89,6 +90,13 @@ int runDriver(const RunOptions& options, Scenario scenario, PackageDocument& doc
             return session.exitStatus(session.run(scriptText));
         },
         std::cerr, "orvane run");
+    // The transcript on stdout may be lost with the memory; stderr gets one line as well. The
+    // scenario's later actions are left over then, which is no fault of the scenario.
+    if (session.ranOutOfMemory()) {
+        std::cerr << "orvane run: Nicht genug Speicher\n";
+        return static_cast<int>(RunOutcome::failed);
+    }
+    return code;
 }
 
 int run(const RunOptions& options) {

@@ -11,6 +11,8 @@
 #include "tform.h"
 #include "tmemo.h"
 
+#include <new>
+
 namespace orvane {
 
 namespace {
@@ -120,18 +122,16 @@ ScriptObject& ScriptWindows::add(std::unique_ptr<QWidget> widget, std::string_vi
 
 void ScriptWindows::deliver(const ScriptObject* sender) {
     EventDelivery delivery(m_disposal);
-    try {
-        m_interpreter.GUIobjectClicked(sender);
-    } catch (const std::exception& e) {
-        report(e.what());
-    } catch (...) {
-        m_modalLoops.abort(std::current_exception());
-    }
+    shielded([this, sender] { m_interpreter.GUIobjectClicked(sender); });
 }
 
+// Running out of memory is no handler error: reporting it here would need memory, so it
+// ends the modal loops and leaves the run like an error that leaves main.
 void ScriptWindows::shielded(const std::function<void()>& action) {
     try {
         action();
+    } catch (const std::bad_alloc&) {
+        m_modalLoops.abort(std::current_exception());
     } catch (const std::exception& e) {
         report(e.what());
     } catch (...) {

@@ -49,7 +49,8 @@ class ScriptWindows : public TextFieldSink {
                       std::string_view handler);
 
     // An event of `sender` arrived: calls its handler. Errors are reported here and
-    // never travel on into Qt; an abort of the run goes to the modal loops.
+    // never travel on into Qt; an abort of the run and running out of memory go to the
+    // modal loops, which raise them again once they have ended.
     void deliver(const ScriptObject* sender);
 
     // Runs `action` (a message box, opening a link) from Qt's event code: errors are
