@@ -17,24 +17,8 @@ trap 'rm -rf "$work"' EXIT
 
 # A package of 200 MB: embedded files of 1-50 MB as Base64 in 76-character lines, the line
 # breaks written as JSON "\n" escapes, and a small install script.
-python3 - "$work/bench.ovsp" <<'EOF'
-import base64, json, os, random, sys
-random.seed(42)
-target = 200 * 1000 * 1000
-script = 'void main() {\n  showMessage("Hallo");\n}\n' * 20
-with open(sys.argv[1], 'wb') as out:
-    out.write(b'{"programfile": ' + json.dumps(script).encode() + b', "binfiles": [')
-    written, index = 0, 0
-    while written < target:
-        size = min(random.randint(1, 50) * 1000 * 1000, max(1, (target - written) * 3 // 4))
-        text = base64.encodebytes(os.urandom(size)).replace(b'\n', b'\\n')
-        out.write(b'%s{"id": "file%d", "bin": "' % (b', ' if index else b'', index))
-        out.write(text)
-        out.write(b'"}')
-        written += len(text)
-        index += 1
-    out.write(b']}\n')
-EOF
+python3 "$(dirname "$0")/make_package.py" "$work/bench.ovsp" 200 42 \
+    $'void main() {\n  showMessage("Hallo");\n}\n' 20
 # 100 MB of Base64 text in 76-character lines.
 head -c 75000000 /dev/urandom | base64 -w 76 > "$work/bench.b64"
 

@@ -19,6 +19,7 @@
 #pragma once
 
 #include "c_parser.h"
+#include "frame_layout.h"
 #include "gui_registry.h"
 #include "message_dialog.h"
 #include "native_stack.h"
@@ -52,6 +53,8 @@ struct tFunctionList {
     std::int32_t rueckgabeTyp = ttGenTypeVoid;
     // Whether two parameters share a name (binding then merges them).
     bool repeatsParameterName = false;
+    // The slots of a script function's activation frame (empty for a built-in).
+    FrameLayout frame;
 };
 
 using TOnInitialize = std::function<void(TCInterpreterEx& Sender)>;
@@ -157,6 +160,12 @@ class TCInterpreterEx {
                                const char* missingPrefix, const char* missingSuffix) const;
     tVariable* newRecord(std::string_view name, std::int32_t typ, bool isArray);
     void appendToStack(tVariable*& first, tVariable* record);
+    // Declares one name of a declaration in the running frame; false when the name node has
+    // no slot there (the caller then declares by name).
+    bool declareInFrame(tVariable*& varStack, const tNode* name, std::int32_t typ, bool isArray);
+    // Empties the frame slots of the records of `chain` (declared by a for loop that hands
+    // back the empty stack it received).
+    void forgetFrameSlots(const tVariable* chain);
 
     // evaluation
     Value evaluateVariable(const tNode* node, tVariable* varStack);
@@ -169,6 +178,12 @@ class TCInterpreterEx {
     void evaluateStep(const tNode* node, tVariable* varStack);
     void evaluateCompound(const tNode* node, tVariable* varStack);
     Value evaluateBlock(const tNode* node, tVariable* varStack, tVariable*& newVarStack);
+    // The body of an if, a loop or a function: a block, run directly, or any other statement.
+    Value evaluateBody(const tNode* body, tVariable* varStack, tVariable*& newVarStack);
+    // Runs an assignment, increment or compound assignment.
+    void runWriteStatement(const tNode* node, tVariable* varStack);
+    // `s += "text"` on a text: appends in place; false for any other compound assignment.
+    bool appendConstantText(const tNode* node, tVariable& variable, std::int32_t index);
     Value evaluateIf(const tNode* node, tVariable* varStack, tVariable*& newVarStack);
     Value evaluateWhile(const tNode* node, tVariable* varStack, tVariable*& newVarStack);
     Value evaluateDo(const tNode* node, tVariable* varStack, tVariable*& newVarStack);
@@ -183,14 +198,22 @@ class TCInterpreterEx {
                     const Value& value);
     void writeArray(tVariable* varStack, const tNode* target, const tVariable& source);
 
-    // variables named by nodes (memoised per activation)
+    // The record a name node stands for now: the running frame's local of that name, else the
+    // global of that name; null when there is neither. Nodes not laid out for the current
+    // preparation are looked up by name in `varStack`, then in the global stack.
     tVariable* lookupVariable(const tNode* node, tVariable* varStack) {
-        if (m_activation != 0 && node->cachedActivation == m_activation &&
-            node->cachedScope == varStack && node->cachedDeclarations == m_declarations)
-            return static_cast<tVariable*>(node->cachedRecord);
-        return lookupAndRemember(node, varStack);
+        if (node->slotStamp != m_preparation || m_preparation == 0)
+            return FindVarOnAllStacks(varStack, node->text);
+        if (static_cast<std::uint32_t>(node->slot) < m_frameSize) {
+            if (tVariable* local = m_frames[m_frameBase + static_cast<std::size_t>(node->slot)])
+                return local;
+        }
+        return globalVariable(node);
     }
-    tVariable* lookupAndRemember(const tNode* node, tVariable* varStack);
+    tVariable* globalVariable(const tNode* node);
+    // Marks the global stack as changed, so global records remembered in nodes are looked up
+    // again.
+    void globalsChanged();
     // The record a node names, or the missing-variable box and null.
     tVariable* variableToRead(const tNode* node, tVariable* varStack);
     Value readVariable(tVariable& variable, std::int32_t index_);
@@ -203,6 +226,10 @@ class TCInterpreterEx {
 
     // calls
     Value invoke(const tFunctionList& callee, const tNode* callerNode, tVariable* varStack);
+    // Binds the arguments; with a frame base, each parameter also takes its slot of the
+    // callee's frame, which starts there.
+    tVariable* bindArguments(const tNode* callerNode, tVariable* varStack,
+                             const tFunctionList& callee, std::size_t frameBase);
     std::int32_t resolveFunction(const tNode* callerNode);
     void checkNativeStack() {
         if (stackBeyond(m_stackBase, static_cast<const char*>(__builtin_frame_address(0)),
@@ -235,10 +262,14 @@ class TCInterpreterEx {
     int m_callDepth = 0;
     const char* m_stackBase = nullptr;
     std::size_t m_stackBudget = 0;
-    std::uint32_t m_preparation = 0; // stamp of the current function table, for node caches
-    std::uint64_t m_activationCount = 0;
-    std::uint64_t m_activation = 0;    // serial of the running activation (0: none)
-    std::uint32_t m_declarations = 0;  // records appended by the running activation
+    std::uint32_t m_preparation = 0;  // stamp of the current function table, for node caches
+    std::uint32_t m_globalsStamp = 0; // stamp of the current global stack, for node caches
+    // The activation frames of the running calls, one above the other up to m_frameTop; the
+    // running one starts at m_frameBase and has m_frameSize slots.
+    std::vector<tVariable*> m_frames;
+    std::size_t m_frameTop = 0;
+    std::size_t m_frameBase = 0;
+    std::uint32_t m_frameSize = 0;
     std::vector<const tNode*> m_spine; // operators of the left-nested chains being evaluated
     std::uint64_t m_stepBudget = kUnlimited;
     std::uint64_t m_callBudget = kUnlimited;

@@ -3,6 +3,8 @@
 
 #include "runtime_errors.h"
 
+#include <algorithm>
+
 namespace orvane {
 
 namespace {
@@ -10,6 +12,9 @@ namespace {
 // Script calls may nest this deep. Every active call adds its prefix to an error's
 // text, so the bound also keeps such texts readable.
 constexpr int kMaxCallDepth = 1000;
+
+// Binding without a frame: the parameters are found by name only.
+constexpr std::size_t kNoFrame = static_cast<std::size_t>(-1);
 
 // Holds one activation: its depth and the records it takes from the pool.
 class Activation {
@@ -52,25 +57,46 @@ class StackBase {
     bool m_outermost;
 };
 
-// Gives the caller's memoised lookups back their validity when a call ends: the callee
-// never appends to the caller's chains.
-class LookupScope {
+// The callee's activation frame: its slots are reserved above the caller's frame when the
+// call starts (the caller's frame stays the running one while the arguments are evaluated),
+// it becomes the running frame with enter(), and the caller's frame is the running one again
+// when the call ends, also when an error leaves it.
+class FrameScope {
   public:
-    LookupScope(std::uint64_t& activation, std::uint32_t& declarations)
-        : m_activation(activation), m_declarations(declarations), m_savedActivation(activation),
-          m_savedDeclarations(declarations) {}
-    ~LookupScope() {
-        m_activation = m_savedActivation;
-        m_declarations = m_savedDeclarations;
+    FrameScope(std::vector<tVariable*>& frames, std::size_t& top, std::size_t& base,
+               std::uint32_t& size, std::int32_t slotCount)
+        : m_top(top), m_base(base), m_size(size), m_callerBase(base), m_callerSize(size),
+          m_calleeBase(top), m_calleeSize(static_cast<std::uint32_t>(slotCount)) {
+        // The vector only grows, so returning calls cost nothing.
+        const std::size_t end = m_calleeBase + m_calleeSize;
+        if (frames.size() < end)
+            frames.resize(std::max(end, frames.size() * 2));
+        std::fill_n(frames.begin() + static_cast<std::ptrdiff_t>(m_calleeBase), m_calleeSize,
+                    nullptr);
+        m_top = end;
     }
-    LookupScope(const LookupScope&) = delete;
-    LookupScope& operator=(const LookupScope&) = delete;
+    ~FrameScope() {
+        m_top = m_calleeBase;
+        m_base = m_callerBase;
+        m_size = m_callerSize;
+    }
+    FrameScope(const FrameScope&) = delete;
+    FrameScope& operator=(const FrameScope&) = delete;
+
+    std::size_t calleeBase() const { return m_calleeBase; }
+    void enter() {
+        m_base = m_calleeBase;
+        m_size = m_calleeSize;
+    }
 
   private:
-    std::uint64_t& m_activation;
-    std::uint32_t& m_declarations;
-    std::uint64_t m_savedActivation;
-    std::uint32_t m_savedDeclarations;
+    std::size_t& m_top;
+    std::size_t& m_base;
+    std::uint32_t& m_size;
+    std::size_t m_callerBase;
+    std::uint32_t m_callerSize;
+    std::size_t m_calleeBase;
+    std::uint32_t m_calleeSize;
 };
 
 } // namespace
@@ -122,13 +148,12 @@ Value TCInterpreterEx::invoke(const tFunctionList& callee, const tNode* callerNo
     checkNativeStack();
     spendCall();
     Activation activation(m_callDepth, m_pool);
-    LookupScope lookups(m_activation, m_declarations);
-    tVariable* calleeStack = bindArguments(callerNode, varStack, callee);
-    m_activation = ++m_activationCount;
-    m_declarations = 0;
+    FrameScope frame(m_frames, m_frameTop, m_frameBase, m_frameSize, callee.frame.slotCount);
+    tVariable* calleeStack = bindArguments(callerNode, varStack, callee, frame.calleeBase());
+    frame.enter();
     if (callee.funcLink != nullptr) {
         tVariable* bodyStack = nullptr;
-        return evaluate(callee.blockLink, calleeStack, bodyStack);
+        return evaluateBody(callee.blockLink, calleeStack, bodyStack);
     }
     if (OnExecuteCustomFunction)
         return OnExecuteCustomFunction(*this, callee.name, calleeStack);
@@ -137,6 +162,11 @@ Value TCInterpreterEx::invoke(const tFunctionList& callee, const tNode* callerNo
 
 tVariable* TCInterpreterEx::bindArguments(const tNode* callerNode, tVariable* varStack,
                                           const tFunctionList& callee) {
+    return bindArguments(callerNode, varStack, callee, kNoFrame);
+}
+
+tVariable* TCInterpreterEx::bindArguments(const tNode* callerNode, tVariable* varStack,
+                                          const tFunctionList& callee, std::size_t frameBase) {
     tVariable* calleeStack = nullptr;
     tVariable* last = nullptr;
     const tNode* argument = callerNode->firstChild;
@@ -148,7 +178,7 @@ tVariable* TCInterpreterEx::bindArguments(const tNode* callerNode, tVariable* va
             throw ScriptError(message);
         }
         tVariable* unchanged = nullptr;
-        const Value value = evaluate(argument, varStack, unchanged);
+        Value value = evaluate(argument, varStack, unchanged);
         if (!value.hasValue())
             throw runtime_errors::noValue(callerNode->line, callerNode->column);
         tVariable* record = m_pool.make(value.typ);
@@ -156,16 +186,28 @@ tVariable* TCInterpreterEx::bindArguments(const tNode* callerNode, tVariable* va
             record->copyValueFrom(*value.array);
         } else {
             record->intValue = value.intValue;
-            record->stringValue = value.text;
+            record->stringValue = std::move(value.text);
         }
         record->name = callee.parameter[static_cast<std::size_t>(k)].name_;
-        if (callee.repeatsParameterName) {
+        const auto parameter = static_cast<std::size_t>(k);
+        if (frameBase != kNoFrame && parameter < callee.frame.parameterSlots.size()) {
+            // Taken only now: evaluating the argument may have grown m_frames.
+            const std::int32_t slot = callee.frame.parameterSlots[parameter];
+            tVariable*& held = m_frames[frameBase + static_cast<std::size_t>(slot)];
+            if (held != nullptr) {
+                held->copyValueFrom(*record); // a repeated name: see putOrReplaceVar
+            } else {
+                held = record;
+                record->frameSlot = slot;
+                (last != nullptr ? last->next : calleeStack) = record;
+                last = record;
+            }
+        } else if (callee.repeatsParameterName) {
             calleeStack = putOrReplaceVar(calleeStack, record);
         } else {
             // Distinct names: appending is all putOrReplaceVar would do.
             (last != nullptr ? last->next : calleeStack) = record;
             last = record;
-            ++m_declarations;
         }
         argument = argument->nextSibling;
     }

@@ -80,6 +80,20 @@ std::string concatenated(const std::string& left, const std::string& right) {
     return text;
 }
 
+// Two int values that are not whole arrays: operators take them as they are.
+bool bothPlainInts(const Value& left, const Value& right) {
+    return left.typ == ttGenTypeInt && right.typ == ttGenTypeInt && !left.isArray() &&
+           !right.isArray();
+}
+
+// Assignments, increments and compound assignments: statements that write a variable and
+// yield no value.
+bool isWriteStatement(std::int32_t symbol) {
+    return symbol == ttGleich || symbol == ttPlusPlus || symbol == ttMinusMinus ||
+           symbol == ttPlusGleich || symbol == ttMinusGleich || symbol == ttMalGleich ||
+           symbol == ttGeteiltGleich || symbol == ttModuloGleich;
+}
+
 // The operators with two operands, all evaluated left operand first.
 bool isBinary(std::int32_t symbol) {
     return isArithmetic(symbol) || isComparison(symbol) || symbol == ttAnd || symbol == ttOr;
@@ -252,7 +266,13 @@ Value TCInterpreterEx::evaluateBinary(const tNode* node, tVariable* varStack) {
     if (node->firstChild != nullptr && isBinary(node->firstChild->symbol))
         return evaluateChain(node, varStack);
     Value left = evaluateOperand(node->firstChild, varStack, node);
-    return applyBinary(node, std::move(left), evaluateOperand(secondChild(node), varStack, node));
+    Value right = evaluateOperand(secondChild(node), varStack, node);
+    if (node->symbol != ttAnd && node->symbol != ttOr && bothPlainInts(left, right)) {
+        if (isArithmetic(node->symbol))
+            return generateIntData(intArithmetic(node->symbol, left.intValue, right.intValue));
+        return generateBoolData(intComparison(node->symbol, left.intValue, right.intValue));
+    }
+    return applyBinary(node, std::move(left), std::move(right));
 }
 
 // A chain such as 1 + 1 + ... + 1 nests to the left as deep as it is long, so its left spine is
@@ -277,6 +297,13 @@ Value TCInterpreterEx::applyBinary(const tNode* node, Value leftOperand, Value r
         return generateBoolData(leftOperand.isTrue() && rightOperand.isTrue());
     if (node->symbol == ttOr)
         return generateBoolData(leftOperand.isTrue() || rightOperand.isTrue());
+    if (bothPlainInts(leftOperand, rightOperand)) {
+        if (isArithmetic(node->symbol))
+            return generateIntData(
+                intArithmetic(node->symbol, leftOperand.intValue, rightOperand.intValue));
+        return generateBoolData(
+            intComparison(node->symbol, leftOperand.intValue, rightOperand.intValue));
+    }
     const Value left = slotZeroOf(std::move(leftOperand));
     const Value right = slotZeroOf(std::move(rightOperand));
     const bool arithmetic = isArithmetic(node->symbol);
@@ -386,6 +413,8 @@ void TCInterpreterEx::evaluateCompound(const tNode* node, tVariable* varStack) {
         variable->intValue = intArithmetic(node->symbol, variable->intValue, plainOperand);
         return;
     }
+    if (appendConstantText(node, *variable, index))
+        return;
     const Value current = slotZeroOf(readVariable(*variable, index));
     const Value operand = slotZeroOf(evaluateOperand(secondChild(node), varStack, node));
     if (current.typ != operand.typ)
@@ -398,13 +427,51 @@ void TCInterpreterEx::evaluateCompound(const tNode* node, tVariable* varStack) {
     // Other combinations (bools, or texts with -= *= /= %=) change nothing.
 }
 
+void TCInterpreterEx::runWriteStatement(const tNode* node, tVariable* varStack) {
+    switch (node->symbol) {
+    case ttGleich:
+        evaluateAssignment(node, varStack);
+        break;
+    case ttPlusPlus:
+    case ttMinusMinus:
+        evaluateStep(node, varStack);
+        break;
+    default:
+        evaluateCompound(node, varStack);
+        break;
+    }
+}
+
+bool TCInterpreterEx::appendConstantText(const tNode* node, tVariable& variable,
+                                         std::int32_t index) {
+    // A constant operand has no side effect that could change the target between reading
+    // and writing it, so the text can grow where it is.
+    const tNode* operand = secondChild(node);
+    if (node->symbol != ttPlusGleich || variable.typ != ttGenTypeString || operand == nullptr ||
+        operand->symbol != ttStringConst)
+        return false;
+    std::string& text = variable.textAt(index);
+    text.append(operand->text, 0, kMaxTextBytes + 4);
+    cutTextInPlace(text);
+    return true;
+}
+
 Value TCInterpreterEx::evaluateBlock(const tNode* node, tVariable* varStack,
                                      tVariable*& newVarStack) {
     tVariable* current = varStack;
     for (const tNode* child = node->firstChild; child != nullptr; child = child->nextSibling) {
         // Only the last statement run gives the block its value: the last child, or a
         // return, which ends only the block that holds it.
-        if (child->nextSibling == nullptr || child->symbol == ttReturn) {
+        const bool last = child->nextSibling == nullptr || child->symbol == ttReturn;
+        // Writes yield no value and keep the stack, so they need no result built.
+        if (isWriteStatement(child->symbol)) {
+            spendStep();
+            runWriteStatement(child, current);
+            if (last)
+                break;
+            continue;
+        }
+        if (last) {
             Value result = evaluate(child, current, current);
             newVarStack = current;
             return result;
@@ -419,8 +486,8 @@ Value TCInterpreterEx::evaluateIf(const tNode* node, tVariable* varStack, tVaria
     const tNode* thenPart = secondChild(node);
     const tNode* elsePart = thenPart != nullptr ? thenPart->nextSibling : nullptr;
     if (evaluateCondition(node->firstChild, varStack, node))
-        return evaluate(thenPart, varStack, newVarStack);
-    return evaluate(elsePart, varStack, newVarStack);
+        return evaluateBody(thenPart, varStack, newVarStack);
+    return evaluateBody(elsePart, varStack, newVarStack);
 }
 
 bool TCInterpreterEx::evaluateCondition(const tNode* condition, tVariable* varStack,
@@ -434,12 +501,21 @@ bool TCInterpreterEx::evaluateCondition(const tNode* condition, tVariable* varSt
     return evaluateOperand(condition, varStack, consumer).isTrue();
 }
 
+Value TCInterpreterEx::evaluateBody(const tNode* body, tVariable* varStack,
+                                    tVariable*& newVarStack) {
+    if (body == nullptr || body->symbol != ttBlock)
+        return evaluate(body, varStack, newVarStack);
+    // What evaluate would do for a block, without its dispatch.
+    spendStep();
+    return evaluateBlock(body, varStack, newVarStack);
+}
+
 Value TCInterpreterEx::evaluateWhile(const tNode* node, tVariable* varStack,
                                      tVariable*& newVarStack) {
     Value result;
     tVariable* current = varStack;
     while (evaluateCondition(node->firstChild, current, node))
-        result = evaluate(secondChild(node), current, current);
+        result = evaluateBody(secondChild(node), current, current);
     newVarStack = current;
     return result;
 }
@@ -448,7 +524,7 @@ Value TCInterpreterEx::evaluateDo(const tNode* node, tVariable* varStack, tVaria
     Value result;
     tVariable* current = varStack;
     do {
-        result = evaluate(node->firstChild, current, current);
+        result = evaluateBody(node->firstChild, current, current);
     } while (evaluateCondition(secondChild(node), current, node));
     newVarStack = current;
     return result;
@@ -462,11 +538,13 @@ void TCInterpreterEx::evaluateFor(const tNode* node, tVariable* varStack) {
     tVariable* current = varStack;
     evaluate(start, current, current);
     while (evaluateCondition(condition, current, node)) {
-        evaluate(body, current, current);
+        evaluateBody(body, current, current);
         evaluate(step, current, current);
     }
     // The loop hands back the stack it received: variables that its body declared on
     // an empty stack are gone after the loop.
+    if (varStack == nullptr)
+        forgetFrameSlots(current);
 }
 
 } // namespace orvane

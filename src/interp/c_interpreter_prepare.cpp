@@ -10,9 +10,9 @@ namespace orvane {
 
 namespace {
 
-// Each preparation gets its own stamp, so values cached in nodes by an earlier
-// function table are never taken for current ones.
-std::uint32_t nextPreparationStamp() {
+// Each preparation and each global stack gets its own stamp, so values cached in nodes for
+// an earlier function table or global stack are never taken for current ones.
+std::uint32_t nextStamp() {
     static std::atomic<std::uint32_t> counter{0};
     return ++counter;
 }
@@ -113,6 +113,7 @@ void TCInterpreterEx::prepareToRun() {
     try {
         m_pool.releaseTo(0);
         globalVarStack = nullptr;
+        globalsChanged();
         const tNode* root = fParser.rootBaum;
         for (const tNode* top = root ? root->firstChild : nullptr; top; top = top->nextSibling) {
             if (top->symbol == ttVarDekl)
@@ -120,7 +121,7 @@ void TCInterpreterEx::prepareToRun() {
         }
         functionList.clear();
         functionListLen = 0;
-        m_preparation = nextPreparationStamp();
+        m_preparation = nextStamp();
         for (const tNode* top = root ? root->firstChild : nullptr; top; top = top->nextSibling) {
             if (top->symbol != ttFuncDekl)
                 continue;
@@ -128,6 +129,7 @@ void TCInterpreterEx::prepareToRun() {
                 throw ScriptError("Zu viele Funktionen (höchstens " +
                                   std::to_string(kMaxFunctions) + ")");
             functionList.push_back(scriptFunctionEntry(top));
+            functionList.back().frame = layOutFrame(top, m_preparation);
             ++functionListLen;
         }
         Initialize();
@@ -183,9 +185,14 @@ const tNode* TCInterpreterEx::getFunctionDeklNode(std::string_view nam) const {
     return nullptr;
 }
 
+void TCInterpreterEx::globalsChanged() {
+    m_globalsStamp = nextStamp();
+}
+
 void TCInterpreterEx::releaseGlobalVarStack() {
     releaseVarStack(globalVarStack);
     globalVarStack = nullptr;
+    globalsChanged();
     if (m_callDepth == 0)
         m_pool.releaseTo(0);
 }

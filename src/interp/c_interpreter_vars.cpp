@@ -71,7 +71,8 @@ tVariable* TCInterpreterEx::newRecord(std::string_view name, std::int32_t typ, b
 }
 
 void TCInterpreterEx::appendToStack(tVariable*& first, tVariable* record) {
-    ++m_declarations;
+    if (first == globalVarStack)
+        globalsChanged();
     if (first == nullptr)
         first = record;
     else
@@ -83,6 +84,8 @@ tVariable* TCInterpreterEx::putVarOnStack(tVariable* varStack, const tNode* type
         const bool isArray =
             typeNode->firstChild != nullptr && typeNode->firstChild->symbol == ttGenTypeArray;
         for (const tNode* name = typeNode->nextSibling; name != nullptr; name = name->nextSibling) {
+            if (declareInFrame(varStack, name, typeNode->symbol, isArray))
+                continue;
             // A declaration run again (in a loop) would only add records that no lookup
             // ever reaches, since the first record of a name wins; leave them out.
             if (findVarNameOnStack(varStack, name->text) != nullptr)
@@ -91,6 +94,32 @@ tVariable* TCInterpreterEx::putVarOnStack(tVariable* varStack, const tNode* type
         }
         return varStack;
     });
+}
+
+bool TCInterpreterEx::declareInFrame(tVariable*& varStack, const tNode* name, std::int32_t typ,
+                                     bool isArray) {
+    if (name->slotStamp != m_preparation || m_preparation == 0 ||
+        static_cast<std::uint32_t>(name->slot) >= m_frameSize)
+        return false;
+    tVariable*& held = m_frames[m_frameBase + static_cast<std::size_t>(name->slot)];
+    // A filled slot means the name is on the stack already: see putVarOnStack.
+    if (held == nullptr) {
+        tVariable* record = newRecord(name->text, typ, isArray);
+        record->frameSlot = name->slot;
+        held = record;
+        appendToStack(varStack, record);
+    }
+    return true;
+}
+
+void TCInterpreterEx::forgetFrameSlots(const tVariable* chain) {
+    for (const tVariable* record = chain; record != nullptr; record = record->next) {
+        if (static_cast<std::uint32_t>(record->frameSlot) >= m_frameSize)
+            continue;
+        tVariable*& held = m_frames[m_frameBase + static_cast<std::size_t>(record->frameSlot)];
+        if (held == record)
+            held = nullptr;
+    }
 }
 
 tVariable* TCInterpreterEx::putOrReplaceVar(tVariable* varStack, tVariable* record) {
@@ -249,15 +278,12 @@ tVariable* TCInterpreterEx::variableToRead(const tNode* node, tVariable* varStac
     return variable;
 }
 
-tVariable* TCInterpreterEx::lookupAndRemember(const tNode* node, tVariable* varStack) {
-    tVariable* found = FindVarOnAllStacks(varStack, node->text);
-    if (found != nullptr) {
-        node->cachedActivation = m_activation;
-        node->cachedScope = varStack;
-        node->cachedDeclarations = m_declarations;
-        node->cachedRecord = found;
+tVariable* TCInterpreterEx::globalVariable(const tNode* node) {
+    if (node->globalStamp != m_globalsStamp) {
+        node->globalRecord = findVarNameOnStack(globalVarStack, node->text);
+        node->globalStamp = m_globalsStamp;
     }
-    return found;
+    return static_cast<tVariable*>(node->globalRecord);
 }
 
 void TCInterpreterEx::addGlobaleIntVariable(std::string_view varName, std::int32_t value) {

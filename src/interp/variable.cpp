@@ -22,6 +22,7 @@ void tVariable::resetTo(std::int32_t type) {
     intSlots.clear();
     stringSlots.clear();
     next = nullptr;
+    frameSlot = -1;
 }
 
 void tVariable::copyValueFrom(const tVariable& other) {
@@ -46,15 +47,11 @@ std::size_t slotOf(const tVariable& variable, std::int32_t index_) {
 
 } // namespace
 
-std::int32_t& tVariable::intAt(std::int32_t index_) {
-    if (!isArray && (index_ == -1 || index_ == 0))
-        return intValue;
+std::int32_t& tVariable::intSlot(std::int32_t index_) {
     return intSlots[slotOf(*this, index_)];
 }
 
-std::string& tVariable::textAt(std::int32_t index_) {
-    if (!isArray && (index_ == -1 || index_ == 0))
-        return stringValue;
+std::string& tVariable::textSlot(std::int32_t index_) {
     return stringSlots[slotOf(*this, index_)];
 }
 

@@ -32,15 +32,30 @@ struct tVariable {
     std::vector<std::int32_t> intSlots;   // int and bool arrays
     std::vector<std::string> stringSlots; // string arrays
     tVariable* next = nullptr;
+    // The frame slot that holds this record while its activation runs (-1: none, as for
+    // globals, results and a built-in's parameters).
+    std::int32_t frameSlot = -1;
 
     // Number of storage slots (1 for a scalar).
     std::size_t slotCount() const;
     // The slot `index_` addresses (-1 means slot 0); raises the index error outside
     // 0..arraySize for an array and outside -1..0 for a scalar.
-    std::int32_t& intAt(std::int32_t index_);
-    std::string& textAt(std::int32_t index_);
+    std::int32_t& intAt(std::int32_t index_) {
+        if (!isArray && (index_ == -1 || index_ == 0))
+            return intValue;
+        return intSlot(index_);
+    }
+    std::string& textAt(std::int32_t index_) {
+        if (!isArray && (index_ == -1 || index_ == 0))
+            return stringValue;
+        return textSlot(index_);
+    }
     void resetTo(std::int32_t type);
     void copyValueFrom(const tVariable& other); // everything but name and next
+
+  private:
+    std::int32_t& intSlot(std::int32_t index_);
+    std::string& textSlot(std::int32_t index_);
 };
 
 struct Value {

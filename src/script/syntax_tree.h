@@ -26,12 +26,14 @@ struct tNode {
     // call's function number), valid while cacheStamp matches its current stamp.
     mutable std::int32_t cachedValue = 0;
     mutable std::uint32_t cacheStamp = 0;
-    // The variable record a name resolved to, valid for one activation of a function,
-    // one stack and as long as that activation declared nothing new.
-    mutable const void* cachedScope = nullptr;
-    mutable void* cachedRecord = nullptr;
-    mutable std::uint64_t cachedActivation = 0;
-    mutable std::uint32_t cachedDeclarations = 0;
+    // For a name: its slot in the activation frame of the function holding it (-1: the
+    // function has no local of that name), valid while slotStamp matches the interpreter's
+    // preparation stamp; and the global record of that name (null: none), valid while
+    // globalStamp matches the stamp of the interpreter's current global stack.
+    mutable std::int32_t slot = -1;
+    mutable std::uint32_t slotStamp = 0;
+    mutable void* globalRecord = nullptr;
+    mutable std::uint32_t globalStamp = 0;
 };
 
 class NodeArena {
