@@ -199,6 +199,7 @@ void TCInterpreterEx::releaseGlobalVarStack() {
 
 void TCInterpreterEx::releaseAllVariables() {
     globalVarStack = nullptr;
+    globalsChanged(); // name nodes must not keep the freed global records
     m_pool.freeAll();
 }
 
