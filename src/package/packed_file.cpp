@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <utility>
 
 namespace orvane {
@@ -60,14 +61,19 @@ class ZstdPieces {
         ZSTD_outBuffer output{out, capacity, 0};
         for (;;) {
             refill();
+            if (m_atFrameStart && m_input.pos < m_input.size)
+                startFrame();
             const std::size_t outputBefore = output.pos;
             const std::size_t inputBefore = m_input.pos;
             const std::size_t hint = ZSTD_decompressStream(m_context.get(), &output, &m_input);
             if (ZSTD_isError(hint))
                 failCorrupted(m_path);
+            m_frameProduced += output.pos - outputBefore;
             const bool progress = output.pos > outputBefore || m_input.pos > inputBefore;
             if (progress) // 0 once a frame is complete and flushed
                 m_frameComplete = hint == 0;
+            if (progress && m_frameComplete)
+                endFrame();
             if (output.pos == output.size)
                 return output.pos;
             if (!progress && m_inputEnded && m_input.pos == m_input.size) {
@@ -80,12 +86,38 @@ class ZstdPieces {
 
   private:
     static constexpr std::size_t kInputBytes = 256 * 1024;
+    // The longest frame header: magic number, descriptor, window, dictionary id, content size.
+    static constexpr std::size_t kFrameHeaderMax = 18;
 
+    // Reads more when the buffer is used up, or when a frame starts in its last bytes: the frame's
+    // header must lie whole in the buffer to be read.
     void refill() {
-        if (m_input.pos < m_input.size || m_inputEnded)
+        const std::size_t left = m_input.size - m_input.pos;
+        const std::size_t wanted = m_atFrameStart ? kFrameHeaderMax : 1;
+        if (left >= wanted || m_inputEnded)
             return;
-        m_input = {m_buffer.get(), m_base64.read(m_buffer.get(), kInputBytes), 0};
-        m_inputEnded = m_input.size == 0;
+        if (left > 0)
+            std::memmove(m_buffer.get(), static_cast<const char*>(m_input.src) + m_input.pos, left);
+        const std::size_t read = m_base64.read(m_buffer.get() + left, kInputBytes - left);
+        m_input = {m_buffer.get(), left + read, 0};
+        m_inputEnded = read == 0;
+    }
+
+    // The content size a frame's header states, when it states one. Reading in small pieces, the
+    // decompressor does not compare it with what the frame yields, so that is checked here.
+    void startFrame() {
+        m_frameStated = ZSTD_getFrameContentSize(
+            static_cast<const char*>(m_input.src) + m_input.pos, m_input.size - m_input.pos);
+        m_frameProduced = 0;
+        m_atFrameStart = false;
+    }
+
+    void endFrame() {
+        const bool stated =
+            m_frameStated != ZSTD_CONTENTSIZE_UNKNOWN && m_frameStated != ZSTD_CONTENTSIZE_ERROR;
+        if (stated && m_frameProduced != m_frameStated)
+            failCorrupted(m_path);
+        m_atFrameStart = true;
     }
 
     Base64Pieces m_base64;
@@ -95,6 +127,9 @@ class ZstdPieces {
     ZSTD_inBuffer m_input{nullptr, 0, 0};
     bool m_inputEnded = false;
     bool m_frameComplete = false;
+    bool m_atFrameStart = true;
+    unsigned long long m_frameStated = ZSTD_CONTENTSIZE_UNKNOWN;
+    unsigned long long m_frameProduced = 0;
 };
 
 // Counts and hashes what the stages deliver and checks it against the stored facts.

@@ -83,6 +83,8 @@ INSTANTIATE_TEST_SUITE_P(Elements, PackedFileTest, ::testing::Values(
     PackedCase{"TruncatedFrame", elementJson(kFrame64.substr(0, kFrame64.size() / 2), kZstd), kCorrupt},
     PackedCase{"GarbageAfterFrame", elementJson(kFrame64 + "QUJD", kZstd), kCorrupt},
     PackedCase{"NotAFrame", elementJson(kRaw64, kZstd), kCorrupt},
+    // A frame whose header states 100,000 bytes but whose only block is empty.
+    PackedCase{"FrameShorterThanItsHeader", elementJson("KLUv/aCghgEAAQAA", kZstd), kCorrupt},
     PackedCase{"SizeTooLarge", elementJson(kRaw64, facts(kContent.size() + 1, kSha)), kCorrupt},
     PackedCase{"SizeTooSmall", elementJson(kFrame64, kZstd + facts(kContent.size() - 1, kSha)), kCorrupt},
     PackedCase{"UpperCaseDigest", elementJson(kRaw64, R"("sha256": "ABCD", )"), kCorrupt},
