@@ -133,6 +133,8 @@ void TCInterpreterEx::prepareToRun() {
             ++functionListLen;
         }
         Initialize();
+        if (m_fastFunctionsEnabled)
+            compileFastFunctions(*this);
     } catch (const std::exception& e) {
         throw prefixed("Fehler in TCInterpreterEx.prepareToRun: ", e);
     }
