@@ -266,6 +266,10 @@ class TCInterpreterEx {
                             tVariable* varStack, const FastValue* evaluated,
                             std::int32_t evaluatedCount, Value current);
     FastValue callFast(const FastOp& op, FastValue* frame);
+    // Runs a while or do-while loop in its compiled form when it has one and its variables are
+    // all int or bool scalars now; false (nothing run) otherwise.
+    bool runFastLoop(const tNode* loop, tVariable* varStack, Value& result);
+    FastValue* fastSlots();
     std::int32_t resolveFunction(const tNode* callerNode);
     void checkNativeStack() {
         if (stackBeyond(m_stackBase, static_cast<const char*>(__builtin_frame_address(0)),
@@ -312,6 +316,8 @@ class TCInterpreterEx {
     static constexpr std::size_t kFastSlotCapacity =
         static_cast<std::size_t>(kMaxCallDepth + 1) * kMaxParameters;
     std::unique_ptr<FastValue[]> m_fastSlots;
+    // The compiled loops of this preparation; a loop node's cachedValue is its number here.
+    std::vector<std::unique_ptr<FastFunction>> m_fastLoops;
     std::size_t m_fastTop = 0;
     bool m_fastFunctionsEnabled = true;
     std::uint64_t m_stepBudget = kUnlimited;

@@ -446,6 +446,10 @@ Value TCInterpreterEx::evaluateBody(const tNode* body, tVariable* varStack,
 Value TCInterpreterEx::evaluateWhile(const tNode* node, tVariable* varStack,
                                      tVariable*& newVarStack) {
     Value result;
+    if (runFastLoop(node, varStack, result)) {
+        newVarStack = varStack;
+        return result;
+    }
     tVariable* current = varStack;
     while (evaluateCondition(node->firstChild, current, node))
         result = evaluateBody(secondChild(node), current, current);
@@ -455,6 +459,10 @@ Value TCInterpreterEx::evaluateWhile(const tNode* node, tVariable* varStack,
 
 Value TCInterpreterEx::evaluateDo(const tNode* node, tVariable* varStack, tVariable*& newVarStack) {
     Value result;
+    if (runFastLoop(node, varStack, result)) {
+        newVarStack = varStack;
+        return result;
+    }
     tVariable* current = varStack;
     do {
         result = evaluateBody(node->firstChild, current, current);

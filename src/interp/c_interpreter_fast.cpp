@@ -61,6 +61,10 @@ struct FastRunner {
 
     static FastValue operand(TCInterpreterEx& in, const FastOp* op, const FastOp& consumer,
                              FastValue* frame) {
+        // Constants and parameters always have a value; like the tree walk's shortcut for
+        // them, reading one in place spends no step of its own.
+        if (op->leaf)
+            return op->isParameter ? frame[op->value] : FastValue{op->typ, op->value};
         const FastValue value = op->run(in, *op, frame);
         if (value.typ == 0)
             throw noValueAt(consumer);
@@ -77,17 +81,20 @@ struct FastRunner {
         return frame[op.value];
     }
 
+    template <std::int32_t Symbol>
     static FastValue binary(TCInterpreterEx& in, const FastOp& op, FastValue* frame) {
         in.spendStep();
         const FastValue left = operand(in, op.first, op, frame);
         const FastValue right = operand(in, op.second, op, frame);
-        const std::int32_t symbol = op.node->symbol;
-        if (left.typ != ttGenTypeInt || right.typ != ttGenTypeInt || symbol == ttAnd ||
-            symbol == ttOr)
-            return mixedOperands(op, left, right);
-        if (isArithmetic(symbol))
-            return intValue(intArithmetic(symbol, left.value, right.value));
-        return boolValue(intComparison(symbol, left.value, right.value));
+        if constexpr (isArithmetic(Symbol) || isComparison(Symbol)) {
+            if (left.typ == ttGenTypeInt && right.typ == ttGenTypeInt) {
+                if constexpr (isArithmetic(Symbol))
+                    return intValue(intArithmetic(Symbol, left.value, right.value));
+                else
+                    return boolValue(intComparison(Symbol, left.value, right.value));
+            }
+        }
+        return mixedOperands(op, left, right);
     }
 
     static FastValue negation(TCInterpreterEx& in, const FastOp& op, FastValue* frame) {
@@ -95,12 +102,17 @@ struct FastRunner {
         return boolValue(!isTrue(operand(in, op.first, op, frame)));
     }
 
+    static FastValue singleStatement(TCInterpreterEx& in, const FastOp& op, FastValue* frame) {
+        in.spendStep();
+        return op.first->run(in, *op.first, frame);
+    }
+
     static FastValue block(TCInterpreterEx& in, const FastOp& op, FastValue* frame) {
         in.spendStep();
         FastValue result;
         for (const FastOp* statement : op.items) {
             result = statement->run(in, *statement, frame);
-            if (statement->node->symbol == ttReturn)
+            if (statement->endsBlock)
                 break; // a return ends the block that holds it
         }
         return result;
@@ -135,6 +147,8 @@ struct FastRunner {
 
     static FastValue returning(TCInterpreterEx& in, const FastOp& op, FastValue* frame) {
         in.spendStep();
+        if (op.first != nullptr && op.first->leaf)
+            return operand(in, op.first, op, frame);
         return runOptional(in, op.first, frame);
     }
 
@@ -252,12 +266,16 @@ bool TCInterpreterEx::hasFastArguments(const tFunctionList& callee, const tNode*
     return callee.fast != nullptr && argumentCount(callerNode) >= callee.parameterCount;
 }
 
-Value TCInterpreterEx::invokeFast(const tFunctionList& callee, const tNode* callerNode,
-                                  tVariable* varStack) {
+FastValue* TCInterpreterEx::fastSlots() {
     if (!m_fastSlots)
         m_fastSlots = std::make_unique<FastValue[]>(kFastSlotCapacity);
+    return m_fastSlots.get();
+}
+
+Value TCInterpreterEx::invokeFast(const tFunctionList& callee, const tNode* callerNode,
+                                  tVariable* varStack) {
     const FastFrameScope scope(m_fastTop, kFastSlotCapacity, callee.parameterCount);
-    FastValue* slots = m_fastSlots.get() + scope.base();
+    FastValue* slots = fastSlots() + scope.base();
     const tNode* argument = callerNode->firstChild;
     for (std::int32_t k = 0; k < callee.parameterCount; ++k, argument = argument->nextSibling) {
         tVariable* unchanged = nullptr;
@@ -272,20 +290,101 @@ Value TCInterpreterEx::invokeFast(const tFunctionList& callee, const tNode* call
     return toValue(body.run(*this, body, slots));
 }
 
-FastHandler fastHandler(FastOpKind kind) {
+namespace {
+
+FastHandler binaryHandler(std::int32_t symbol) {
+    switch (symbol) {
+    case ttPlus:
+        return &FastRunner::binary<ttPlus>;
+    case ttMinus:
+        return &FastRunner::binary<ttMinus>;
+    case ttMal:
+        return &FastRunner::binary<ttMal>;
+    case ttGeteilt:
+        return &FastRunner::binary<ttGeteilt>;
+    case ttModulo:
+        return &FastRunner::binary<ttModulo>;
+    case ttKleinerAls:
+        return &FastRunner::binary<ttKleinerAls>;
+    case ttGroesserAls:
+        return &FastRunner::binary<ttGroesserAls>;
+    case ttKleinerGleich:
+        return &FastRunner::binary<ttKleinerGleich>;
+    case ttGroesserGleich:
+        return &FastRunner::binary<ttGroesserGleich>;
+    case ttGleichGleich:
+        return &FastRunner::binary<ttGleichGleich>;
+    case ttUngleich:
+        return &FastRunner::binary<ttUngleich>;
+    case ttAnd:
+        return &FastRunner::binary<ttAnd>;
+    default:
+        return &FastRunner::binary<ttOr>;
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Copies a compiled loop's slots back into the variables they were taken from.
+class SlotWriteBack {
+  public:
+    SlotWriteBack(tVariable* const* variables, const FastValue* slots, std::size_t count)
+        : m_variables(variables), m_slots(slots), m_count(count) {}
+    ~SlotWriteBack() {
+        for (std::size_t k = 0; k < m_count; ++k)
+            m_variables[k]->intValue = m_slots[k].value;
+    }
+    SlotWriteBack(const SlotWriteBack&) = delete;
+    SlotWriteBack& operator=(const SlotWriteBack&) = delete;
+
+  private:
+    tVariable* const* m_variables;
+    const FastValue* m_slots;
+    std::size_t m_count;
+};
+
+} // namespace
+
+bool TCInterpreterEx::runFastLoop(const tNode* loop, tVariable* varStack, Value& result) {
+    if (loop->cacheStamp != m_preparation || m_preparation == 0 || loop->cachedValue <= 0)
+        return false;
+    const FastFunction& compiled = *m_fastLoops[static_cast<std::size_t>(loop->cachedValue) - 1];
+    std::array<tVariable*, kMaxParameters> variables{};
+    const std::size_t count = compiled.names.size();
+    for (std::size_t k = 0; k < count; ++k) {
+        tVariable* variable = lookupVariable(compiled.names[k], varStack);
+        if (variable == nullptr || variable->isArray ||
+            (variable->typ != ttGenTypeInt && variable->typ != ttGenTypeBool))
+            return false;
+        variables[k] = variable;
+    }
+    const FastFrameScope scope(m_fastTop, kFastSlotCapacity, compiled.parameterCount);
+    FastValue* slots = fastSlots() + scope.base();
+    for (std::size_t k = 0; k < count; ++k)
+        slots[k] = FastValue{variables[k]->typ, variables[k]->intValue};
+    const SlotWriteBack writeBack(variables.data(), slots, count);
+    result = toValue(compiled.body->run(*this, *compiled.body, slots));
+    return true;
+}
+
+FastHandler fastHandler(FastOpKind kind, std::int32_t symbol) {
     switch (kind) {
     case FastOpKind::constant:
         return &FastRunner::constant;
     case FastOpKind::parameter:
         return &FastRunner::parameter;
     case FastOpKind::binary:
-        return &FastRunner::binary;
+        return binaryHandler(symbol);
     case FastOpKind::negation:
         return &FastRunner::negation;
     case FastOpKind::call:
         return &FastRunner::call;
     case FastOpKind::block:
         return &FastRunner::block;
+    case FastOpKind::singleStatement:
+        return &FastRunner::singleStatement;
     case FastOpKind::ifElse:
         return &FastRunner::ifElse;
     case FastOpKind::whileLoop:

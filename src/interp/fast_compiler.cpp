@@ -32,22 +32,25 @@ std::int32_t argumentCount(const tNode* call) {
     return count;
 }
 
+// Compiles a function's body (names are its parameters) or a loop (names are the variables it
+// uses, each given a slot in the order they first appear).
 class BodyCompiler {
   public:
-    BodyCompiler(const TCInterpreterEx& interpreter, const tFunctionList& function,
+    BodyCompiler(const TCInterpreterEx& interpreter, const tFunctionList* function,
                  FastFunction& target)
         : m_interpreter(interpreter), m_function(function), m_target(target) {}
 
-    // The body's op, or null when the function does not qualify.
-    const FastOp* compileBody() { return statement(m_function.blockLink, 0); }
+    // The op of `node`, or null when it does not qualify.
+    const FastOp* compile(const tNode* node) { return statement(node, 0); }
     // The entry numbers of the functions the body calls.
     const std::vector<std::int32_t>& callees() const { return m_callees; }
 
   private:
     FastOp& make(FastOpKind kind, const tNode* node) {
         FastOp& op = m_target.ops.emplace_back();
-        op.run = fastHandler(kind);
+        op.run = fastHandler(kind, node->symbol);
         op.node = node;
+        op.endsBlock = node->symbol == ttReturn;
         return op;
     }
 
@@ -89,6 +92,10 @@ class BodyCompiler {
                 return nullptr;
             op.items.push_back(compiled);
         }
+        if (op.items.size() == 1) {
+            op.run = fastHandler(FastOpKind::singleStatement, node->symbol);
+            op.first = op.items.front();
+        }
         return &op;
     }
 
@@ -117,7 +124,7 @@ class BodyCompiler {
 
     const FastOp* write(const tNode* node, int depth) {
         const tNode* target = node->firstChild;
-        const std::int32_t slot = target != nullptr ? parameterSlot(target) : -1;
+        const std::int32_t slot = target != nullptr ? nameSlot(target) : -1;
         if (slot < 0)
             return nullptr;
         const bool isStep = node->symbol == ttPlusPlus || node->symbol == ttMinusMinus;
@@ -140,11 +147,13 @@ class BodyCompiler {
         if (symbol == ttNumber || symbol == ttTrue || symbol == ttFalse)
             return constant(node);
         if (symbol == ttVarID) {
-            const std::int32_t slot = parameterSlot(node);
+            const std::int32_t slot = nameSlot(node);
             if (slot < 0)
                 return nullptr;
             FastOp& op = make(FastOpKind::parameter, node);
             op.value = slot;
+            op.leaf = true;
+            op.isParameter = true;
             return &op;
         }
         if (symbol == ttFuncCall)
@@ -172,6 +181,7 @@ class BodyCompiler {
 
     const FastOp* constant(const tNode* node) {
         FastOp& op = make(FastOpKind::constant, node);
+        op.leaf = true;
         if (node->symbol == ttNumber) {
             op.typ = ttGenTypeInt;
             // A text that is no int fails when it runs, on the tree walk.
@@ -189,8 +199,12 @@ class BodyCompiler {
         const tFunctionList& callee = m_interpreter.functionEntry(number);
         if (callee.funcLink == nullptr || argumentCount(node) != callee.parameterCount)
             return nullptr;
+        // A loop is compiled once the functions are: it calls only functions that qualified.
+        if (m_function == nullptr && callee.fast == nullptr)
+            return nullptr;
         FastOp& op = make(FastOpKind::call, node);
         op.calleeNumber = number;
+        op.callee = callee.fast.get();
         for (const tNode* argument = node->firstChild; argument; argument = argument->nextSibling) {
             const FastOp* compiled = expression(argument, depth + 1);
             if (compiled == nullptr)
@@ -201,19 +215,30 @@ class BodyCompiler {
         return &op;
     }
 
-    // The slot of the parameter a name node without an index names; -1 for anything else.
-    std::int32_t parameterSlot(const tNode* node) const {
+    // The slot of the variable a name node without an index names; -1 for anything else.
+    std::int32_t nameSlot(const tNode* node) {
         if (node->symbol != ttVarID || node->firstChild != nullptr)
             return -1;
-        for (std::int32_t k = 0; k < m_function.parameterCount; ++k) {
-            if (m_function.parameter[static_cast<std::size_t>(k)].name_ == node->text)
-                return k;
+        if (m_function != nullptr) {
+            for (std::int32_t k = 0; k < m_function->parameterCount; ++k) {
+                if (m_function->parameter[static_cast<std::size_t>(k)].name_ == node->text)
+                    return k;
+            }
+            return -1;
         }
-        return -1;
+        std::vector<const tNode*>& names = m_target.names;
+        for (std::size_t k = 0; k < names.size(); ++k) {
+            if (names[k]->text == node->text)
+                return static_cast<std::int32_t>(k);
+        }
+        if (names.size() >= static_cast<std::size_t>(TCInterpreterEx::kMaxParameters))
+            return -1;
+        names.push_back(node);
+        return static_cast<std::int32_t>(names.size() - 1);
     }
 
     const TCInterpreterEx& m_interpreter;
-    const tFunctionList& m_function;
+    const tFunctionList* m_function; // null for a loop
     FastFunction& m_target;
     std::vector<std::int32_t> m_callees;
 };
@@ -244,8 +269,8 @@ void compileFastFunctions(TCInterpreterEx& interpreter) {
             continue;
         auto function = std::make_shared<FastFunction>();
         function->parameterCount = functions[k].parameterCount;
-        BodyCompiler compiler(interpreter, functions[k], *function);
-        function->body = compiler.compileBody();
+        BodyCompiler compiler(interpreter, &functions[k], *function);
+        function->body = compiler.compile(functions[k].blockLink);
         if (function->body == nullptr) {
             failed.push_back(k);
             continue;
@@ -274,11 +299,44 @@ void compileFastFunctions(TCInterpreterEx& interpreter) {
         if (compiled[k] == nullptr)
             continue;
         for (FastOp& op : compiled[k]->ops) {
-            if (op.calleeNumber != 0)
+            if (op.calleeNumber != 0) // linked only now: the callee's qualification was open
                 op.callee = compiled[static_cast<std::size_t>(op.calleeNumber) - 1].get();
         }
         functions[k].fast = compiled[k];
     }
+}
+
+} // namespace orvane
+
+namespace orvane {
+
+std::vector<FastLoop> compileFastLoops(const TCInterpreterEx& interpreter) {
+    std::vector<FastLoop> loops;
+    for (const tFunctionList& function : interpreter.functionList) {
+        if (function.funcLink == nullptr || function.fast != nullptr)
+            continue;
+        // Depth first over the body; a loop that compiles takes its inner loops with it.
+        std::vector<const tNode*> pending;
+        if (function.blockLink != nullptr)
+            pending.push_back(function.blockLink);
+        while (!pending.empty()) {
+            const tNode* node = pending.back();
+            pending.pop_back();
+            if (node->symbol == ttWhile || node->symbol == ttDo) {
+                auto loop = std::make_unique<FastFunction>();
+                BodyCompiler compiler(interpreter, nullptr, *loop);
+                loop->body = compiler.compile(node);
+                if (loop->body != nullptr) {
+                    loop->parameterCount = static_cast<std::int32_t>(loop->names.size());
+                    loops.push_back(FastLoop{node, std::move(loop)});
+                    continue;
+                }
+            }
+            for (const tNode* child = node->firstChild; child; child = child->nextSibling)
+                pending.push_back(child);
+        }
+    }
+    return loops;
 }
 
 } // namespace orvane

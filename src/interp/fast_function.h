@@ -41,19 +41,20 @@ struct FastFunction;
 using FastHandler = FastValue (*)(TCInterpreterEx& interpreter, const FastOp& op, FastValue* frame);
 
 enum class FastOpKind {
-    constant,   // typ and value
-    parameter,  // the parameter in slot `value`
-    binary,     // first `symbol` second
-    negation,   // !first
-    call,       // callee(items...)
-    block,      // items, up to the first return
-    ifElse,     // if (first) second else third
-    whileLoop,  // while (first) second
-    doLoop,     // do first while (second)
-    returning,  // return first
-    assignment, // slot `value` = first
-    step,       // slot `value` ++ or --
-    compound,   // slot `value` symbol= first
+    constant,        // typ and value
+    parameter,       // the parameter in slot `value`
+    binary,          // first `symbol` second
+    negation,        // !first
+    call,            // callee(items...)
+    block,           // items, up to the first return
+    singleStatement, // a block of one statement: first
+    ifElse,          // if (first) second else third
+    whileLoop,       // while (first) second
+    doLoop,          // do first while (second)
+    returning,       // return first
+    assignment,      // slot `value` = first
+    step,            // slot `value` ++ or --
+    compound,        // slot `value` symbol= first
 };
 
 struct FastOp {
@@ -61,6 +62,10 @@ struct FastOp {
     const tNode* node = nullptr; // the statement or expression: positions, names, symbol
     std::int32_t typ = 0;        // a constant's type
     std::int32_t value = 0;      // a constant's value or a parameter's slot
+    // A constant or a parameter: its operator reads it in place instead of running it.
+    bool leaf = false;
+    bool isParameter = false;
+    bool endsBlock = false; // a return statement
     const FastOp* first = nullptr;
     const FastOp* second = nullptr;
     const FastOp* third = nullptr;
@@ -71,15 +76,31 @@ struct FastOp {
 
 struct FastFunction {
     const FastOp* body = nullptr;
-    std::int32_t parameterCount = 0;
-    std::deque<FastOp> ops; // owns every op of the body
+    std::int32_t parameterCount = 0; // a loop: the number of its variables
+    std::deque<FastOp> ops;          // owns every op of the body
+    // A loop: the first name node of each variable it uses, in slot order.
+    std::vector<const tNode*> names;
 };
 
-// The handler of each kind of op.
-FastHandler fastHandler(FastOpKind kind);
+// A while or do-while loop of a tree-walked function, compiled.
+struct FastLoop {
+    const tNode* loop;
+    std::unique_ptr<FastFunction> compiled;
+};
+
+// The handler of each kind of op; operators have one handler each.
+FastHandler fastHandler(FastOpKind kind, std::int32_t symbol);
 
 // Compiles every function of the interpreter's table that qualifies, setting its `fast`
 // member; the others keep none. Called when the table is complete.
 void compileFastFunctions(TCInterpreterEx& interpreter);
+
+// Compiles the outermost loops of the other script functions whose condition and body qualify,
+// with the variables they use in place of parameters. At run time a loop takes its compiled
+// form when every one of those variables is then an int or bool scalar: a loop cannot declare
+// or call anything that could change which records its names stand for or their types, so the
+// values are copied into slots at the start and back when the loop ends, also by an error.
+// Called after compileFastFunctions.
+std::vector<FastLoop> compileFastLoops(const TCInterpreterEx& interpreter);
 
 } // namespace orvane

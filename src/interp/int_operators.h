@@ -10,12 +10,12 @@
 
 namespace orvane {
 
-inline bool isArithmetic(std::int32_t symbol) {
+constexpr bool isArithmetic(std::int32_t symbol) {
     return symbol == ttPlus || symbol == ttMinus || symbol == ttMal || symbol == ttGeteilt ||
            symbol == ttModulo;
 }
 
-inline bool isComparison(std::int32_t symbol) {
+constexpr bool isComparison(std::int32_t symbol) {
     return symbol == ttKleinerAls || symbol == ttGroesserAls || symbol == ttKleinerGleich ||
            symbol == ttGroesserGleich || symbol == ttGleichGleich || symbol == ttUngleich;
 }
