@@ -13,6 +13,9 @@
 // come from the RecordPool and go back to it when the call ends. Lookups search the
 // given stack, then the global one; the first record of a name wins.
 //
+// Functions and loops that only compute with ints and bools are compiled during preparation
+// and run without the tree walk (fast_function.h); they behave exactly as walked.
+//
 // Errors are ScriptError exceptions with German texts. Each active call puts
 // "Fehler in TCInterpreterEx.callFunction (Name: <name>): " in front of an error that
 // passes through it, so an error shows the whole chain of calls.

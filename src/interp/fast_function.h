@@ -12,7 +12,8 @@
 // int and bool constants, its own parameters without an index, the operators, assignments,
 // "++"/"--" and compound assignments to parameters, and calls of other compiled functions with
 // as many arguments as they have parameters. Anything else (declarations, texts, arrays,
-// globals, built-ins, for loops) keeps the whole function on the tree walk. A call from the
+// globals, built-ins, for loops) keeps the whole function on the tree walk; its while and
+// do-while loops may still be compiled on their own (see compileFastLoops). A call from the
 // tree walk runs the compiled body when every argument is an int or a bool; with a text or an
 // array it binds variable records and walks the tree as before. The ops do what the tree walk
 // does, in the same order, with the same error texts and positions, so which path ran is not
