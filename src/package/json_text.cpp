@@ -1,8 +1,10 @@
 // Unescaping JSON strings and checking the number grammar.
 #include "json_text.h"
 
+#include "text_encoding.h"
 #include "utf8.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -127,6 +129,62 @@ bool unescapeOne(const char*& in, const char* limit, char*& out) {
     return true;
 }
 
+// The length of the well-formed escape at `in` (a backslash), or 0. It accepts
+// what unescapeOne accepts.
+std::size_t escapeLength(const char* in, const char* limit) {
+    if (limit - in < 2)
+        return 0;
+    switch (in[1]) {
+    case '"':
+    case '\\':
+    case '/':
+    case 'b':
+    case 'f':
+    case 'n':
+    case 'r':
+    case 't':
+        return 2;
+    case 'u':
+        return readUnicodeEscape(in, limit) >= 0 ? 6 : 0;
+    default:
+        return 0;
+    }
+}
+
+bool needsCloserLook(char c) {
+    return isSpecial(c) || static_cast<unsigned char>(c) >= 0x80;
+}
+
+// The first byte from `in` on that is a quote, a backslash, a control character
+// or not ASCII; `limit` when there is none. Sixty-four bytes at a time: strings
+// in packages are mostly long runs of Base64.
+const char* findCloserLook(const char* in, const char* limit) {
+#if defined(__SSE2__)
+    const __m128i quote = _mm_set1_epi8('"');
+    const __m128i backslash = _mm_set1_epi8('\\');
+    const __m128i space = _mm_set1_epi8(0x20);
+    const auto hitsAt = [&](const char* at) -> std::uint64_t {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+        // Compared as signed, bytes from 0x80 on are negative: one comparison finds
+        // both control characters and non-ASCII bytes.
+        const __m128i hits = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, quote), _mm_cmpeq_epi8(bytes, backslash)),
+            _mm_cmplt_epi8(bytes, space));
+        return static_cast<unsigned>(_mm_movemask_epi8(hits));
+    };
+    while (limit - in >= 64) {
+        const std::uint64_t hits =
+            hitsAt(in) | hitsAt(in + 16) << 16 | hitsAt(in + 32) << 32 | hitsAt(in + 48) << 48;
+        if (hits != 0)
+            return in + std::countr_zero(hits);
+        in += 64;
+    }
+#endif
+    while (in < limit && !needsCloserLook(*in))
+        ++in;
+    return in;
+}
+
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -153,6 +211,39 @@ UnescapedString unescapeJsonString(const char* in, const char* limit, char* out)
         if (!unescapeOne(in, limit, out))
             return {in, out, kBadEscape};
     }
+}
+
+ScannedString scanJsonString(const char* in, const char* limit) {
+    bool hasEscapes = false;
+    for (;;) {
+        in = findCloserLook(in, limit);
+        if (in == limit)
+            return {nullptr, hasEscapes};
+        std::size_t length = 0; // a control character stays 0
+        if (*in == '"')
+            return {in, hasEscapes};
+        if (*in == '\\') {
+            length = escapeLength(in, limit);
+            hasEscapes = true;
+        } else if (static_cast<unsigned char>(*in) >= 0x80) {
+            length = wellFormedUtf8Length(in, limit);
+        }
+        if (length == 0)
+            return {nullptr, hasEscapes};
+        in += length;
+    }
+}
+
+UnescapedPiece unescapeJsonPiece(const char* in, const char* limit, char* out, std::size_t room) {
+    char* const outEnd = out + room;
+    while (in < limit) {
+        const std::size_t space = static_cast<std::size_t>(outEnd - out);
+        copyPlainRun(in, in + std::min(space, static_cast<std::size_t>(limit - in)), out);
+        // Escapes are all that stop a plain run inside accepted content.
+        if (in == limit || outEnd - out < 4 || !unescapeOne(in, limit, out))
+            break;
+    }
+    return {in, out};
 }
 
 bool isJsonNumber(std::string_view text) {
