@@ -58,6 +58,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ReadCase{R"({"b":1,"a":2,"b":3})", R"({"b":1,"a":2,"b":3})"},
         ReadCase{"[1.0, -0, 1E400, 0.5e-7, -12.50e+3]", "[1.0,-0,1E400,0.5e-7,-12.50e+3]"},
+        ReadCase{
+            R"({"k\u00e4y":"a\/b\"c\\d\ud83d\ude00\ud800\n","k\u00e4y":"\\"})",
+            "{\"k\xC3\xA4y\":\"a/b\"c\\d\xF0\x9F\x98\x80\xEF\xBF\xBD\n\",\"k\xC3\xA4y\":\"\\\"}"},
         ReadCase{R"({"a":[],"b":{},"c":[[],{}]})", R"({"a":[],"b":{},"c":[[],{}]})"},
         ReadCase{" \t\r\n[ true , false , null ] \n", "[true,false,null]"},
         ReadCase{R"(["\u00e4\n\t\"\\\/\b\f\r"])", "[\"\xC3\xA4\n\t\"\\/\b\f\r\"]"},
