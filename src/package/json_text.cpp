@@ -155,34 +155,34 @@ bool needsCloserLook(char c) {
     return isSpecial(c) || static_cast<unsigned char>(c) >= 0x80;
 }
 
-// The first byte from `in` on that is a quote, a backslash, a control character
-// or not ASCII; `limit` when there is none. Sixty-four bytes at a time: strings
-// in packages are mostly long runs of Base64.
-const char* findCloserLook(const char* in, const char* limit) {
 #if defined(__SSE2__)
+// The bytes of the 64 at `at` that need a closer look, one bit each.
+std::uint64_t closerLookMask(const char* at) {
     const __m128i quote = _mm_set1_epi8('"');
     const __m128i backslash = _mm_set1_epi8('\\');
     const __m128i space = _mm_set1_epi8(0x20);
-    const auto hitsAt = [&](const char* at) -> std::uint64_t {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    std::uint64_t mask = 0;
+    for (int i = 0; i < 4; ++i) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16 * i));
         // Compared as signed, bytes from 0x80 on are negative: one comparison finds
         // both control characters and non-ASCII bytes.
         const __m128i hits = _mm_or_si128(
             _mm_or_si128(_mm_cmpeq_epi8(bytes, quote), _mm_cmpeq_epi8(bytes, backslash)),
             _mm_cmplt_epi8(bytes, space));
-        return static_cast<unsigned>(_mm_movemask_epi8(hits));
-    };
-    while (limit - in >= 64) {
-        const std::uint64_t hits =
-            hitsAt(in) | hitsAt(in + 16) << 16 | hitsAt(in + 32) << 32 | hitsAt(in + 48) << 48;
-        if (hits != 0)
-            return in + std::countr_zero(hits);
-        in += 64;
+        mask |= std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(hits))} << (16 * i);
     }
+    return mask;
+}
 #endif
-    while (in < limit && !needsCloserLook(*in))
-        ++in;
-    return in;
+
+// The length of the escape or UTF-8 sequence at `at`, a byte other than a quote
+// that needs a closer look; 0 when it is malformed or a control character.
+std::size_t closerLookLength(const char* at, const char* limit, bool& hasEscapes) {
+    if (*at == '\\') {
+        hasEscapes = true;
+        return escapeLength(at, limit);
+    }
+    return static_cast<unsigned char>(*at) >= 0x80 ? wellFormedUtf8Length(at, limit) : 0;
 }
 
 bool isDigit(char c) {
@@ -213,24 +213,39 @@ UnescapedString unescapeJsonString(const char* in, const char* limit, char* out)
     }
 }
 
+// Strings in packages are mostly long runs of Base64 with an escaped line break
+// every few dozen bytes: blocks of 64 bytes are checked at once, and each byte
+// their mask flags is looked at in turn, without searching the block again.
 ScannedString scanJsonString(const char* in, const char* limit) {
     bool hasEscapes = false;
-    for (;;) {
-        in = findCloserLook(in, limit);
-        if (in == limit)
-            return {nullptr, hasEscapes};
-        std::size_t length = 0; // a control character stays 0
-        if (*in == '"')
-            return {in, hasEscapes};
-        if (*in == '\\') {
-            length = escapeLength(in, limit);
-            hasEscapes = true;
-        } else if (static_cast<unsigned char>(*in) >= 0x80) {
-            length = wellFormedUtf8Length(in, limit);
+    const char* next = in; // every byte before it has been checked
+#if defined(__SSE2__)
+    for (const char* block = in; limit - block >= 64; block = next) {
+        for (std::uint64_t hits = closerLookMask(block); hits != 0; hits &= hits - 1) {
+            const char* at = block + std::countr_zero(hits);
+            if (at < next) // part of an escape or sequence already checked
+                continue;
+            if (*at == '"')
+                return {at, hasEscapes};
+            const std::size_t length = closerLookLength(at, limit, hasEscapes);
+            if (length == 0)
+                return {nullptr, hasEscapes};
+            next = at + length;
         }
+        next = std::max(next, block + 64);
+    }
+#endif
+    for (const char* at = next;;) {
+        while (at < limit && !needsCloserLook(*at))
+            ++at;
+        if (at == limit)
+            return {nullptr, hasEscapes};
+        if (*at == '"')
+            return {at, hasEscapes};
+        const std::size_t length = closerLookLength(at, limit, hasEscapes);
         if (length == 0)
             return {nullptr, hasEscapes};
-        in += length;
+        at += length;
     }
 }
 
