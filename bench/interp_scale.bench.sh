@@ -6,7 +6,8 @@
 #   loading a ~374 MB package whose main does nothing: `orvane run PACKAGE` vs
 #     `cat PACKAGE > /dev/null`, plus peak address space and peak resident memory;
 #   start-up: `orvane run --script` of an empty main vs lua5.4 of an empty file.
-# Usage: bench/interp_scale.bench.sh [BUILD_DIR] (a release build; ROUNDS=5 by default).
+# Usage: bench/interp_scale.bench.sh [BUILD_DIR] (a release build; ROUNDS=5 by default; ONLY=WORD
+# runs only the rows whose name starts with WORD, e.g. ONLY=load for the loader).
 set -euo pipefail
 build=${1:-build/release}
 here=$(cd "$(dirname "$0")" && pwd)
@@ -26,10 +27,10 @@ export XDG_RUNTIME_DIR="$work/runtime" ORVANE_REGISTRY_DIR="$work/home"
 python3 "$here/make_package.py" "$work/load.ovsp" 374 17 $'void main() { }\n'
 : > "$work/empty.lua"
 
-python3 - "$orvane" "$here/programs/scale" "$work" "${ROUNDS:-5}" <<'EOF'
+python3 - "$orvane" "$here/programs/scale" "$work" "${ROUNDS:-5}" "${ONLY:-}" <<'EOF'
 import json, os, statistics, subprocess, sys, time
 
-orvane, programs, work, rounds = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
+orvane, programs, work, rounds, only = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4]), sys.argv[5]
 package = os.path.join(work, 'load.ovsp')
 package_bytes = os.path.getsize(package)
 
@@ -47,6 +48,7 @@ pairs = [
     ('load 374 MB package', [orvane, 'run', package], 'cat', ['cat', package], False),
     ('start-up (empty main)', script('empty'), 'lua5.4', ['lua5.4', os.path.join(work, 'empty.lua')], False),
 ]
+pairs = [pair for pair in pairs if pair[0].startswith(only)]
 
 def run(command, keep_output):
     """Wall seconds of one whole process and its standard output (or None: sent to /dev/null)."""
@@ -109,6 +111,8 @@ for name, _, peer_name, _, _ in pairs:
         target = 'ratio <= 2.5: %s' % ('met' if ratio <= 2.5 else 'MISSED')
     print('%-24s %8.3f s %8s %8.3f s %7.2f  %s' % (name, ours, peer_name, peer, ratio, target))
 
+if 'load 374 MB package' not in medians:
+    sys.exit(0)
 rate = package_bytes / medians['load 374 MB package'] / 1e9
 vm_peak, rss = peak_memory([orvane, 'run', package])
 print('package load: %.1f MB, %.2f GB/s (target >= 2.5: %s)'

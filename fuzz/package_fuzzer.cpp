@@ -1,6 +1,9 @@
 // Arbitrary bytes as a package file, read through the engine's own loader (decoding, JSON
 // reader, document). The input may end in a NUL byte and a path; every kind of lookup then
 // runs with that path, and the embedded bytes read piece by piece must equal the whole.
+// The reader's two ways through JSON must agree: whatever the fast scanner accepts, the walker
+// that describes faults accepts as the same document.
+#include "json_scanner.h"
 #include "package_document.h"
 #include "package_file.h"
 #include "package_lookup.h"
@@ -9,10 +12,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <sys/mman.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -68,6 +74,44 @@ void lookUp(const PackageDocument& document, std::string_view path) {
     });
 }
 
+TextBuffer bufferWith(std::string_view bytes) {
+    TextBuffer buffer(bytes.size());
+    if (!bytes.empty())
+        std::memcpy(buffer.data(), bytes.data(), bytes.size());
+    return buffer;
+}
+
+// Compares two documents value by value, without recursing: inputs nest deeply.
+bool sameDocument(JsonValue left, JsonValue right) {
+    std::vector<std::pair<JsonValue, JsonValue>> pending{{left, right}};
+    while (!pending.empty()) {
+        const auto [a, b] = pending.back();
+        pending.pop_back();
+        if (a.kind() != b.kind() || a.text() != b.text() || a.size() != b.size())
+            return false;
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            if (a.isArray()) {
+                pending.emplace_back(a.element(i), b.element(i));
+                continue;
+            }
+            if (a.memberName(i) != b.memberName(i))
+                return false;
+            pending.emplace_back(a.memberValue(i), b.memberValue(i));
+        }
+    }
+    return true;
+}
+
+void compareReaders(std::string_view text) {
+    TextBuffer scannedText = bufferWith(text);
+    const std::optional<JsonDocument> scanned = scanJson(scannedText, 0, text.size());
+    if (!scanned)
+        return;
+    const LoadedJson walked = readJsonDescribingFaults(bufferWith(text), 0, text.size());
+    if (!walked.document || !sameDocument(scanned->root(), walked.document->root()))
+        std::abort();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -76,6 +120,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes = nul == std::string_view::npos ? input : input.substr(0, nul);
     const std::string_view path =
         nul == std::string_view::npos ? std::string_view("Daten") : input.substr(nul + 1);
+    compareReaders(bytes);
     LoadedJson loaded = loadFromMemory(bytes);
     if (!loaded.document)
         return 0;

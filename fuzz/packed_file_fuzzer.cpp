@@ -119,7 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const std::string base64 =
         wrappedBase64(std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1));
-    const PackedFile file{kPath, base64, std::nullopt, std::nullopt, (data[0] & 1) != 0};
+    const PackedFile file{kPath, base64, std::nullopt, std::nullopt, (data[0] & 1) != 0, false};
     const Outcome first = readInPieces(file, 64 * 1024);
     if (first.tooLarge)
         return 0;

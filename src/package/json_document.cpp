@@ -1,6 +1,11 @@
 // Reading values of the flat document model.
 #include "json_document.h"
 
+#include "json_text.h"
+
+#include <mutex>
+#include <string>
+#include <unordered_map>
 #include <utility>
 
 namespace orvane {
@@ -8,7 +13,33 @@ namespace orvane {
 JsonDocument::JsonDocument(TextBuffer text, std::vector<Record> records,
                            std::vector<std::uint32_t> elements, std::vector<Member> members)
     : m_text(std::move(text)), m_records(std::move(records)), m_elements(std::move(elements)),
-      m_members(std::move(members)) {}
+      m_members(std::move(members)), m_unescaped(std::make_unique<UnescapedTexts>()) {}
+
+// Unescaped texts by the offset of their written form. Map nodes never move, so
+// views of their strings stay valid as long as the document.
+struct JsonDocument::UnescapedTexts {
+    std::mutex lock;
+    std::unordered_map<std::uint32_t, std::string> byOffset;
+};
+
+JsonDocument::JsonDocument(JsonDocument&&) noexcept = default;
+JsonDocument& JsonDocument::operator=(JsonDocument&&) noexcept = default;
+JsonDocument::~JsonDocument() = default;
+
+std::string_view JsonDocument::unescapedText(TextRef ref) const {
+    const std::lock_guard guard(m_unescaped->lock);
+    const auto [entry, added] = m_unescaped->byOffset.try_emplace(ref.offset);
+    std::string& text = entry->second;
+    if (added) {
+        // No escape is shorter than what it stands for; the closing quote ends it.
+        text.resize(ref.length);
+        const char* written = m_text.data() + ref.offset;
+        const UnescapedString result =
+            unescapeJsonString(written, written + ref.length + 1, text.data());
+        text.resize(static_cast<std::size_t>(result.end - text.data()));
+    }
+    return text;
+}
 
 JsonKind JsonValue::kind() const {
     return m_document->m_records[m_record].kind;
@@ -18,7 +49,14 @@ std::string_view JsonValue::text() const {
     const JsonDocument::Record& record = m_document->m_records[m_record];
     if (record.kind != JsonKind::String && record.kind != JsonKind::Number)
         return {};
-    return m_document->textOf({record.first, record.count});
+    return m_document->textOf({record.first, record.count, record.escaped});
+}
+
+JsonValue::Content JsonValue::content() const {
+    const JsonDocument::Record& record = m_document->m_records[m_record];
+    if (!record.escaped)
+        return {text(), false};
+    return {m_document->writtenText({record.first, record.count, true}), true};
 }
 
 std::size_t JsonValue::size() const {

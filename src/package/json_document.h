@@ -10,6 +10,12 @@
 // and members keep file order with duplicates. Nothing is recursive: any nesting depth is destroyed
 // in constant stack space. JsonValue is a small view (document, record number).
 //
+// Strings with escapes may also stay as written, when the buffer is a read-only
+// file mapping: a package's Base64 texts hold a "\n" escape every few dozen
+// bytes, and unescaping them all at load would write (and so copy) nearly every
+// page of the file. Such a string is unescaped on its first use into storage of
+// the document's own, or read piece by piece through content().
+//
 // Offsets and counts are 32-bit: the parser takes at most 4 GiB of input, and
 // no text, value count or member count can exceed the input's length.
 #pragma once
@@ -17,6 +23,7 @@
 #include "text_buffer.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -36,6 +43,15 @@ class JsonValue {
 
     // A string's text or a number's text as written; empty for other kinds.
     std::string_view text() const;
+
+    // A string's content as the document holds it: its text, or, when `escaped`,
+    // the text as written between its quotes, escapes still in it (well-formed;
+    // unescapeJsonPiece reads it). For other kinds as text().
+    struct Content {
+        std::string_view bytes;
+        bool escaped = false;
+    };
+    Content content() const;
 
     // Elements of an array or members of an object; 0 for other kinds.
     std::size_t size() const;
@@ -66,6 +82,7 @@ class JsonDocument {
     struct TextRef {
         std::uint32_t offset = 0;
         std::uint32_t length = 0;
+        bool escaped = false; // the text as written between quotes, escapes still in it
     };
     // A value: a text for strings and numbers, a run of elements or members for
     // containers, nothing for true, false and null.
@@ -73,6 +90,7 @@ class JsonDocument {
         std::uint32_t first = 0; // text offset, or index of the first element or member
         std::uint32_t count = 0; // text length, or number of elements or members
         JsonKind kind = JsonKind::Null;
+        bool escaped = false; // as in TextRef
     };
     struct Member {
         TextRef name;
@@ -82,17 +100,29 @@ class JsonDocument {
     // Made by JsonDocumentBuilder; record 0 is the root.
     JsonDocument(TextBuffer text, std::vector<Record> records, std::vector<std::uint32_t> elements,
                  std::vector<Member> members);
+    JsonDocument(JsonDocument&&) noexcept;
+    JsonDocument& operator=(JsonDocument&&) noexcept;
+    ~JsonDocument();
 
     JsonValue root() const { return JsonValue(this, 0); }
 
   private:
     friend class JsonValue;
-    std::string_view textOf(TextRef ref) const { return {m_text.data() + ref.offset, ref.length}; }
+    struct UnescapedTexts;
+
+    std::string_view writtenText(TextRef ref) const {
+        return {m_text.data() + ref.offset, ref.length};
+    }
+    std::string_view textOf(TextRef ref) const {
+        return ref.escaped ? unescapedText(ref) : writtenText(ref);
+    }
+    std::string_view unescapedText(TextRef ref) const;
 
     TextBuffer m_text;
     std::vector<Record> m_records;
     std::vector<std::uint32_t> m_elements;
     std::vector<Member> m_members;
+    std::unique_ptr<UnescapedTexts> m_unescaped; // filled on first use, from any thread
 };
 
 } // namespace orvane

@@ -5,14 +5,15 @@
 
 namespace orvane {
 
-JsonDocument::TextRef JsonDocumentBuilder::textAt(const char* begin, const char* end) const {
-    return {static_cast<std::uint32_t>(begin - m_text.data()),
-            static_cast<std::uint32_t>(end - begin)};
+JsonDocument::TextRef JsonDocumentBuilder::textAt(const char* begin, const char* end,
+                                                  bool escaped) const {
+    return {static_cast<std::uint32_t>(begin - m_base), static_cast<std::uint32_t>(end - begin),
+            escaped};
 }
 
 std::uint32_t JsonDocumentBuilder::addRecord(JsonKind kind, JsonDocument::TextRef text) {
     const auto id = static_cast<std::uint32_t>(m_records.size());
-    m_records.push_back({text.offset, text.length, kind});
+    m_records.push_back({text.offset, text.length, kind, text.escaped});
     if (m_open.empty())
         return id;
     const OpenContainer& parent = m_open.back();
@@ -56,8 +57,8 @@ void JsonDocumentBuilder::closeContainer() {
     }
 }
 
-JsonDocument JsonDocumentBuilder::finish() {
-    return JsonDocument(std::move(m_text), std::move(m_records), std::move(m_elements),
+JsonDocument JsonDocumentBuilder::finish(TextBuffer text) {
+    return JsonDocument(std::move(text), std::move(m_records), std::move(m_elements),
                         std::move(m_members));
 }
 

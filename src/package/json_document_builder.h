@@ -16,11 +16,12 @@ namespace orvane {
 // member of the innermost open object; the first value is the root.
 class JsonDocumentBuilder {
   public:
-    // Texts are the bytes of `text`, the buffer the document will keep.
-    explicit JsonDocumentBuilder(TextBuffer text) : m_text(std::move(text)) {}
+    // Texts lie in the buffer at `base`, which the document will keep.
+    explicit JsonDocumentBuilder(const char* base) : m_base(base) {}
 
-    // The text at [begin, end), which lies in the buffer.
-    JsonDocument::TextRef textAt(const char* begin, const char* end) const;
+    // The text at [begin, end), which lies in the buffer; `escaped` when it is a
+    // string's content as written, escapes still in it.
+    JsonDocument::TextRef textAt(const char* begin, const char* end, bool escaped = false) const;
 
     // Names the next value added to the open object.
     void setMemberName(JsonDocument::TextRef name) { m_memberName = name; }
@@ -32,9 +33,9 @@ class JsonDocumentBuilder {
     // Open containers, the root included.
     std::size_t depth() const { return m_open.size(); }
 
-    // The finished document, with the buffer; the root has been added and every
-    // container closed.
-    JsonDocument finish();
+    // The finished document with `text`, the buffer at the base; the root has been
+    // added and every container closed.
+    JsonDocument finish(TextBuffer text);
 
   private:
     struct OpenContainer {
@@ -44,7 +45,7 @@ class JsonDocumentBuilder {
 
     std::uint32_t addRecord(JsonKind kind, JsonDocument::TextRef text);
 
-    TextBuffer m_text;
+    const char* m_base;
     JsonDocument::TextRef m_memberName;
 
     std::vector<JsonDocument::Record> m_records;

@@ -1,4 +1,6 @@
 // One pass of simdjson's On-Demand API over the text, building the document model.
+// Well-formed text takes the scanner's faster way (json_scanner.cpp); this walk
+// runs for the rest and says what is wrong and where.
 //
 // The walk keeps its own stack of open containers instead of recursing, so the
 // nesting depth costs heap, not call stack. Scalars are taken as raw tokens and
@@ -11,6 +13,7 @@
 #include "json_reader.h"
 
 #include "json_document_builder.h"
+#include "json_scanner.h"
 #include "json_text.h"
 
 #include <simdjson.h>
@@ -77,8 +80,8 @@ std::string_view trimToken(std::string_view token) {
 class Walker {
   public:
     Walker(od::document& document, TextBuffer buffer, std::size_t begin, std::size_t length)
-        : m_document(document), m_base(buffer.data()), m_end(m_base + begin + length),
-          m_builder(std::move(buffer)) {}
+        : m_document(document), m_buffer(std::move(buffer)), m_base(m_buffer.data()),
+          m_end(m_base + begin + length), m_builder(m_base) {}
 
     JsonDocument run();
 
@@ -109,6 +112,7 @@ class Walker {
     JsonDocument::TextRef unescape(const char* content);
 
     od::document& m_document;
+    TextBuffer m_buffer;
     char* m_base; // the buffer, writable: simdjson hands out read-only pointers into it
     const char* m_end;
     JsonDocumentBuilder m_builder;
@@ -124,14 +128,14 @@ const char* Walker::currentLocation() {
 
 JsonDocument Walker::run() {
     if (!runRoot())
-        return m_builder.finish();
+        return m_builder.finish(std::move(m_buffer));
     while (!m_frames.empty())
         step();
     // The document's location is "out of bounds" exactly when every token is used.
     const char* rest = nullptr;
     if (m_document.current_location().get(rest) != simdjson::OUT_OF_BOUNDS)
         throw JsonFault{"Text nach dem Ende des Dokuments", rest};
-    return m_builder.finish();
+    return m_builder.finish(std::move(m_buffer));
 }
 
 // Returns true when the root is a container, which the walk then goes through.
@@ -287,7 +291,7 @@ LoadedJson failure(const std::string& description, const char* at, const char* t
 
 } // namespace
 
-LoadedJson readJson(TextBuffer buffer, std::size_t begin, std::size_t length) {
+LoadedJson readJsonDescribingFaults(TextBuffer buffer, std::size_t begin, std::size_t length) {
     const char* text = buffer.data() + begin;
     if (begin + length > kMaxJsonBytes)
         return failure(describe(simdjson::CAPACITY), nullptr, text);
@@ -308,6 +312,22 @@ LoadedJson readJson(TextBuffer buffer, std::size_t begin, std::size_t length) {
     } catch (const std::bad_alloc&) {
         return failure(describe(simdjson::MEMALLOC), nullptr, text);
     }
+}
+
+LoadedJson readJson(TextBuffer buffer, std::size_t begin, std::size_t length) {
+    if (std::optional<JsonDocument> document = scanJson(buffer, begin, length))
+        return {std::move(document), {}};
+    if (!buffer.writable()) {
+        // The walk unescapes strings where they lie.
+        try {
+            TextBuffer copy(buffer.size());
+            std::memcpy(copy.data(), buffer.data(), buffer.size());
+            buffer = std::move(copy);
+        } catch (const std::bad_alloc&) {
+            return failure(describe(simdjson::MEMALLOC), nullptr, nullptr);
+        }
+    }
+    return readJsonDescribingFaults(std::move(buffer), begin, length);
 }
 
 LoadedJson readJson(std::string_view text) {

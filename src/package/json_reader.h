@@ -22,10 +22,13 @@ struct LoadedJson {
     std::string error; // empty when there is a document
 };
 
-// Parses the UTF-8 JSON text of `length` bytes at `begin` in `buffer`, walking it
-// once. The buffer becomes the document's: its strings are unescaped where they
-// lie. Without a document, the buffer is released.
+// Parses the UTF-8 JSON text of `length` bytes at `begin` in `buffer`. The buffer
+// becomes the document's; without a document, it is released.
 LoadedJson readJson(TextBuffer buffer, std::size_t begin, std::size_t length);
+
+// The same with simdjson alone, which readJson falls back on to describe a fault;
+// `buffer` must be writable: its strings are unescaped where they lie.
+LoadedJson readJsonDescribingFaults(TextBuffer buffer, std::size_t begin, std::size_t length);
 
 // The same for text in any memory (it is copied into a buffer first).
 LoadedJson readJson(std::string_view text);

@@ -1,8 +1,10 @@
 // Unescaping JSON strings and checking the number grammar.
 #include "json_text.h"
 
+#include "text_encoding.h"
 #include "utf8.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -127,6 +129,62 @@ bool unescapeOne(const char*& in, const char* limit, char*& out) {
     return true;
 }
 
+// The length of the well-formed escape at `in` (a backslash), or 0. It accepts
+// what unescapeOne accepts.
+std::size_t escapeLength(const char* in, const char* limit) {
+    if (limit - in < 2)
+        return 0;
+    switch (in[1]) {
+    case '"':
+    case '\\':
+    case '/':
+    case 'b':
+    case 'f':
+    case 'n':
+    case 'r':
+    case 't':
+        return 2;
+    case 'u':
+        return readUnicodeEscape(in, limit) >= 0 ? 6 : 0;
+    default:
+        return 0;
+    }
+}
+
+bool needsCloserLook(char c) {
+    return isSpecial(c) || static_cast<unsigned char>(c) >= 0x80;
+}
+
+#if defined(__SSE2__)
+// The bytes of the 64 at `at` that need a closer look, one bit each.
+std::uint64_t closerLookMask(const char* at) {
+    const __m128i quote = _mm_set1_epi8('"');
+    const __m128i backslash = _mm_set1_epi8('\\');
+    const __m128i space = _mm_set1_epi8(0x20);
+    std::uint64_t mask = 0;
+    for (int i = 0; i < 4; ++i) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16 * i));
+        // Compared as signed, bytes from 0x80 on are negative: one comparison finds
+        // both control characters and non-ASCII bytes.
+        const __m128i hits = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, quote), _mm_cmpeq_epi8(bytes, backslash)),
+            _mm_cmplt_epi8(bytes, space));
+        mask |= std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(hits))} << (16 * i);
+    }
+    return mask;
+}
+#endif
+
+// The length of the escape or UTF-8 sequence at `at`, a byte other than a quote
+// that needs a closer look; 0 when it is malformed or a control character.
+std::size_t closerLookLength(const char* at, const char* limit, bool& hasEscapes) {
+    if (*at == '\\') {
+        hasEscapes = true;
+        return escapeLength(at, limit);
+    }
+    return static_cast<unsigned char>(*at) >= 0x80 ? wellFormedUtf8Length(at, limit) : 0;
+}
+
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -153,6 +211,54 @@ UnescapedString unescapeJsonString(const char* in, const char* limit, char* out)
         if (!unescapeOne(in, limit, out))
             return {in, out, kBadEscape};
     }
+}
+
+// Strings in packages are mostly long runs of Base64 with an escaped line break
+// every few dozen bytes: blocks of 64 bytes are checked at once, and each byte
+// their mask flags is looked at in turn, without searching the block again.
+ScannedString scanJsonString(const char* in, const char* limit) {
+    bool hasEscapes = false;
+    const char* next = in; // every byte before it has been checked
+#if defined(__SSE2__)
+    for (const char* block = in; limit - block >= 64; block = next) {
+        for (std::uint64_t hits = closerLookMask(block); hits != 0; hits &= hits - 1) {
+            const char* at = block + std::countr_zero(hits);
+            if (at < next) // part of an escape or sequence already checked
+                continue;
+            if (*at == '"')
+                return {at, hasEscapes};
+            const std::size_t length = closerLookLength(at, limit, hasEscapes);
+            if (length == 0)
+                return {nullptr, hasEscapes};
+            next = at + length;
+        }
+        next = std::max(next, block + 64);
+    }
+#endif
+    for (const char* at = next;;) {
+        while (at < limit && !needsCloserLook(*at))
+            ++at;
+        if (at == limit)
+            return {nullptr, hasEscapes};
+        if (*at == '"')
+            return {at, hasEscapes};
+        const std::size_t length = closerLookLength(at, limit, hasEscapes);
+        if (length == 0)
+            return {nullptr, hasEscapes};
+        at += length;
+    }
+}
+
+UnescapedPiece unescapeJsonPiece(const char* in, const char* limit, char* out, std::size_t room) {
+    char* const outEnd = out + room;
+    while (in < limit) {
+        const std::size_t space = static_cast<std::size_t>(outEnd - out);
+        copyPlainRun(in, in + std::min(space, static_cast<std::size_t>(limit - in)), out);
+        // Escapes are all that stop a plain run inside accepted content.
+        if (in == limit || outEnd - out < 4 || !unescapeOne(in, limit, out))
+            break;
+    }
+    return {in, out};
 }
 
 bool isJsonNumber(std::string_view text) {

@@ -84,11 +84,15 @@ JsonValue PackageDocument::packageArray(std::string_view path) const {
 }
 
 PackedFile PackageDocument::packedFile(std::string_view path) const {
-    const std::string_view base64 = packageString(path);
+    // A text with escapes is decoded from its written form, never unescaped whole.
+    const JsonValue::Content content = require(path).content();
+    const std::string_view base64 = content.escaped ? content.bytes : packageString(path);
     ResolvedPackagePath resolved = resolvePackagePathWithOwner(m_document->root(), path);
     if (resolved.memberName != "bin")
         resolved.owner.reset();
-    return describePackedFile(std::string(path), base64, resolved.owner);
+    PackedFile file = describePackedFile(std::string(path), base64, resolved.owner);
+    file.base64Escaped = content.escaped;
+    return file;
 }
 
 std::string PackageDocument::packageBytes(std::string_view path) const {

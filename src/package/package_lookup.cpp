@@ -19,10 +19,10 @@ std::uint64_t PackageLookup::byteCount(std::string_view path) const {
     const PackedFile file = m_document.packedFile(path);
     if (file.size)
         return *file.size;
-    if (!file.zstd && !file.sha256)
+    if (!file.zstd && !file.sha256 && !file.base64Escaped)
         return decodedBase64Size(file.base64);
     // The count of a compressed file is known only once it is decompressed; a file with a digest
-    // is checked before its count is believed.
+    // is checked before its count is believed; escaped text is counted as it is unescaped.
     const std::unique_ptr<ByteSource> source = openPackedFile(file);
     std::string piece(kCountingPieceBytes, '\0');
     std::uint64_t count = 0;

@@ -2,6 +2,7 @@
 #include "packed_file.h"
 
 #include "base64_decoder.h"
+#include "json_text.h"
 #include "script_error.h"
 #include "sha256.h"
 
@@ -17,18 +18,17 @@ namespace orvane {
 namespace {
 
 // Decodes a Base64 text where it lies in the document, as much at a time as the reader's buffer
-// takes.
+// takes. Text with JSON escapes still in it is unescaped a piece at a time on the way.
 class Base64Pieces {
   public:
-    explicit Base64Pieces(std::string_view text) : m_rest(text) {}
+    Base64Pieces(std::string_view text, bool escaped) : m_rest(text), m_escaped(escaped) {}
 
     std::size_t read(char* out, std::size_t capacity) {
         // Whole groups of four characters whose bytes fit with those finish() may add.
         const std::size_t chars = (capacity - Base64Decoder::kMaxFinishBytes) / 3 * 4;
         // A piece of nothing but line breaks decodes to no bytes; that is not the end yet.
         while (!m_rest.empty()) {
-            const std::string_view piece = m_rest.substr(0, chars);
-            m_rest.remove_prefix(piece.size());
+            const std::string_view piece = nextPiece(chars);
             std::size_t size = m_decoder.decode(piece, out);
             if (m_rest.empty())
                 size += m_decoder.finish(out + size);
@@ -39,7 +39,23 @@ class Base64Pieces {
     }
 
   private:
+    // At most `chars` characters of text; `chars` leaves room for the longest escape.
+    std::string_view nextPiece(std::size_t chars) {
+        if (!m_escaped) {
+            const std::string_view piece = m_rest.substr(0, chars);
+            m_rest.remove_prefix(piece.size());
+            return piece;
+        }
+        m_unescaped.resize(chars);
+        const UnescapedPiece piece = unescapeJsonPiece(m_rest.data(), m_rest.data() + m_rest.size(),
+                                                       m_unescaped.data(), chars);
+        m_rest.remove_prefix(static_cast<std::size_t>(piece.next - m_rest.data()));
+        return {m_unescaped.data(), static_cast<std::size_t>(piece.end - m_unescaped.data())};
+    }
+
     std::string_view m_rest;
+    bool m_escaped;
+    std::string m_unescaped; // the last piece of escaped text
     Base64Decoder m_decoder;
 };
 
@@ -50,8 +66,8 @@ struct DecompressorDeleter {
 // Decompresses the zstd frames that the Base64 text holds.
 class ZstdPieces {
   public:
-    ZstdPieces(std::string_view text, std::string path)
-        : m_base64(text), m_path(std::move(path)), m_context(ZSTD_createDCtx()),
+    ZstdPieces(std::string_view text, bool escaped, std::string path)
+        : m_base64(text, escaped), m_path(std::move(path)), m_context(ZSTD_createDCtx()),
           m_buffer(std::make_unique<char[]>(kInputBytes)) {
         if (!m_context)
             throw std::bad_alloc();
@@ -135,9 +151,10 @@ class ZstdPieces {
 // Counts and hashes what the stages deliver and checks it against the stored facts.
 class CheckedSource : public ByteSource {
   public:
-    explicit CheckedSource(const PackedFile& file) : m_file(file), m_raw(file.base64) {
+    explicit CheckedSource(const PackedFile& file)
+        : m_file(file), m_raw(file.base64, file.base64Escaped) {
         if (file.zstd)
-            m_zstd.emplace(file.base64, m_file.path);
+            m_zstd.emplace(file.base64, file.base64Escaped, m_file.path);
     }
 
     std::size_t read(char* out, std::size_t capacity) override {
@@ -194,7 +211,7 @@ void failCorrupted(std::string_view path) {
 
 PackedFile describePackedFile(std::string path, std::string_view base64,
                               const std::optional<JsonValue>& owner) {
-    PackedFile file{std::move(path), base64, std::nullopt, std::nullopt, false};
+    PackedFile file{std::move(path), base64, std::nullopt, std::nullopt, false, false};
     if (!owner)
         return file;
     if (const auto size = owner->member("size")) {

@@ -19,6 +19,8 @@ struct PackedFile {
     std::optional<std::uint64_t> size; // "size": the decoded byte count
     std::optional<std::string> sha256; // "sha256": the digest of the decoded bytes
     bool zstd = false;                 // "compression": "zstd"
+    // `base64` is a JSON string's content as written, escapes still in it (see JsonValue::content).
+    bool base64Escaped = false;
 };
 
 // Raises "Paketinhalt beschädigt: PATH (Prüfsumme stimmt nicht)".

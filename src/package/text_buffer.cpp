@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 #include <sys/mman.h>
+#include <unistd.h>
 #include <utility>
 
 namespace orvane {
@@ -31,13 +32,42 @@ TextBuffer::TextBuffer(std::size_t size) : m_size(size) {
     m_mappedBytes = total;
 }
 
+// Reserves the whole length, padding included, as zero pages and maps the file
+// over its beginning: the padding then reads as zeros even when the file ends
+// exactly at a page boundary, where a plain file mapping would end too.
+TextBuffer TextBuffer::mapFile(int fd, std::size_t size) {
+    TextBuffer buffer;
+    // Whole pages: the file's mapping covers the whole of its last page, and must not
+    // reach past the reservation.
+    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    if (size == 0 || size > static_cast<std::size_t>(-1) - kTextPadding - page)
+        return buffer;
+    const std::size_t total = (size + kTextPadding + page - 1) / page * page;
+    void* reserved = ::mmap(nullptr, total, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (reserved == MAP_FAILED)
+        return buffer;
+    // Every page is read once, front to back: populating the mapping up front
+    // spares a fault per few pages.
+    void* mapped = ::mmap(reserved, size, PROT_READ, MAP_PRIVATE | MAP_FIXED | MAP_POPULATE, fd, 0);
+    if (mapped == MAP_FAILED) {
+        ::munmap(reserved, total);
+        return buffer;
+    }
+    buffer.m_data = static_cast<char*>(mapped);
+    buffer.m_size = size;
+    buffer.m_mappedBytes = total;
+    buffer.m_writable = false;
+    return buffer;
+}
+
 TextBuffer::~TextBuffer() {
     release();
 }
 
 TextBuffer::TextBuffer(TextBuffer&& other) noexcept
     : m_data(std::exchange(other.m_data, nullptr)), m_size(std::exchange(other.m_size, 0)),
-      m_mappedBytes(std::exchange(other.m_mappedBytes, 0)) {}
+      m_mappedBytes(std::exchange(other.m_mappedBytes, 0)),
+      m_writable(std::exchange(other.m_writable, true)) {}
 
 TextBuffer& TextBuffer::operator=(TextBuffer&& other) noexcept {
     if (this != &other) {
@@ -45,6 +75,7 @@ TextBuffer& TextBuffer::operator=(TextBuffer&& other) noexcept {
         m_data = std::exchange(other.m_data, nullptr);
         m_size = std::exchange(other.m_size, 0);
         m_mappedBytes = std::exchange(other.m_mappedBytes, 0);
+        m_writable = std::exchange(other.m_writable, true);
     }
     return *this;
 }
@@ -57,6 +88,7 @@ void TextBuffer::release() {
     m_data = nullptr;
     m_size = 0;
     m_mappedBytes = 0;
+    m_writable = true;
 }
 
 } // namespace orvane

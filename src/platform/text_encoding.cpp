@@ -165,6 +165,12 @@ template <typename Emit> void walkText(std::string_view text, TextEncoding encod
 
 } // namespace
 
+std::size_t wellFormedUtf8Length(const char* p, const char* end) {
+    const Sequence seq =
+        scanUtf8Sequence(reinterpret_cast<const Byte*>(p), reinterpret_cast<const Byte*>(end));
+    return seq.valid ? seq.length : 0;
+}
+
 bool isValidUtf8(std::string_view bytes) {
     const Byte* p = bytesOf(bytes);
     const Byte* end = p + bytes.size();

@@ -36,6 +36,10 @@ DetectedEncoding detectTextEncoding(std::string_view bytes);
 // nothing above U+10FFFF).
 bool isValidUtf8(std::string_view bytes);
 
+// The length of the well-formed UTF-8 sequence that starts at the non-ASCII byte
+// `p`, reading nothing at or after `end`; 0 when it is ill-formed.
+std::size_t wellFormedUtf8Length(const char* p, const char* end);
+
 // The number of bytes decodeToUtf8 writes for `text` (the bytes after the mark).
 std::size_t decodedUtf8Length(std::string_view text, TextEncoding encoding);
 

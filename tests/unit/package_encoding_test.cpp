@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace orvane::test {
 namespace {
@@ -136,6 +137,39 @@ TEST(PackageFile, UnreadableOrBrokenFilesGiveNoDocumentAndTheReason) {
         const LoadedJson loaded = loadPackageFile(path);
         EXPECT_FALSE(loaded.document) << path;
         EXPECT_EQ(loaded.error, "Paketdatei " + path + reason);
+    }
+}
+
+// Files are mapped; the reader's padding behind the text must hold wherever the file ends in its
+// last page, and a fault must read as it does from memory, with its byte position.
+TEST(PackageFile, FilesEndingAnywhereInAPageReadAsFromMemory) {
+    // An array of a string of `size` bytes in all, with an escape at the end of the string.
+    const auto array = [](std::size_t size, const std::string& mark) {
+        const std::string head = mark + "[\"";
+        const std::string tail = "\\n\", 1.5]";
+        return head + std::string(size - head.size() - tail.size(), 'Q') + tail;
+    };
+    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    for (const std::size_t size : {page - 1, page, page + 1, 2 * page - 40, 2 * page}) {
+        const std::string broken = std::string(size - 5, ' ') + "[1,]]";
+        const std::vector<std::pair<std::string, std::string>> cases = {
+            {std::string(size - 2, '7') + "e5", std::string(size - 2, '7') + "e5"},
+            {array(size, ""), std::string(size - 11, 'Q') + "\n"},
+            {array(size, "\xEF\xBB\xBF"), std::string(size - 14, 'Q') + "\n"},
+            {broken, ""},
+        };
+        for (const auto& [bytes, firstText] : cases) {
+            ASSERT_EQ(bytes.size(), size);
+            const TempFile file("page.ovsp", bytes);
+            const LoadedJson loaded = loadPackageFile(file.path());
+            if (firstText.empty()) {
+                EXPECT_EQ(loaded.error, "Paketdatei " + file.path() + ": " + readJson(bytes).error);
+                continue;
+            }
+            ASSERT_TRUE(loaded.document) << loaded.error;
+            const JsonValue root = loaded.document->root();
+            EXPECT_EQ((root.isArray() ? root.element(0) : root).text(), firstText) << size;
+        }
     }
 }
 

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <utility>
+#include <vector>
+
 namespace orvane::test {
 namespace {
 
@@ -58,6 +62,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ReadCase{R"({"b":1,"a":2,"b":3})", R"({"b":1,"a":2,"b":3})"},
         ReadCase{"[1.0, -0, 1E400, 0.5e-7, -12.50e+3]", "[1.0,-0,1E400,0.5e-7,-12.50e+3]"},
+        ReadCase{
+            R"({"k\u00e4y":"a\/b\"c\\d\ud83d\ude00\ud800\n","k\u00e4y":"\\"})",
+            "{\"k\xC3\xA4y\":\"a/b\"c\\d\xF0\x9F\x98\x80\xEF\xBF\xBD\n\",\"k\xC3\xA4y\":\"\\\"}"},
         ReadCase{R"({"a":[],"b":{},"c":[[],{}]})", R"({"a":[],"b":{},"c":[[],{}]})"},
         ReadCase{" \t\r\n[ true , false , null ] \n", "[true,false,null]"},
         ReadCase{R"(["\u00e4\n\t\"\\\/\b\f\r"])", "[\"\xC3\xA4\n\t\"\\/\b\f\r\"]"},
@@ -126,6 +133,40 @@ TEST(JsonReading, EveryTruncationIsRejected) {
         const LoadedJson loaded = readJson(std::string_view(json).substr(0, cut));
         EXPECT_FALSE(loaded.document) << "cut at " << cut;
         EXPECT_TRUE(loaded.error.starts_with("Kein gültiges JSON: ")) << loaded.error;
+    }
+}
+
+// Strings are checked many bytes at a time: every escape, UTF-8 sequence and fault must be found
+// wherever it falls, across block boundaries and in the short rest of a string.
+TEST(JsonReading, StringContentAtEveryPlaceOfABlock) {
+    const std::vector<std::pair<std::string, std::optional<std::string>>> pieces = {
+        {"\\u00e4", "\xC3\xA4"},
+        {"\\\\", "\\"},
+        {"\\\"", "\""},
+        {"\\\\\\n", "\\\n"},
+        {"\\ud83d\\ude00", "\xF0\x9F\x98\x80"},
+        {"\xC3\xA4", "\xC3\xA4"},
+        {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},
+        {"\x01", std::nullopt},
+        {"\\x", std::nullopt},
+        {"\\u12G4", std::nullopt},
+        {"\xC3", std::nullopt},
+        {"\xED\xA0\x80", std::nullopt},
+        {"\\\\\"", std::nullopt},
+    };
+    const std::size_t length = 140;
+    for (const auto& [written, text] : pieces) {
+        for (std::size_t at = 0; at <= length; ++at) {
+            const std::string before(at, 'a');
+            const std::string after(length - at, 'b');
+            const LoadedJson loaded = readJson("[\"" + before + written + after + "\"]");
+            if (!text) {
+                EXPECT_FALSE(loaded.document) << printable(written) << " at " << at;
+                continue;
+            }
+            ASSERT_TRUE(loaded.document) << printable(written) << " at " << at << loaded.error;
+            EXPECT_EQ(loaded.document->root().element(0).text(), before + *text + after);
+        }
     }
 }
 

@@ -32,6 +32,23 @@ std::string elementJson(const std::string& base64, const std::string& extra) {
     return json + "\"}";
 }
 
+// Base64 text written with an escape for every character that has a short one, and for every
+// third letter a \u escape, so that escapes fall on every place of the reader's pieces.
+std::string escapedEverywhere(const std::string& base64) {
+    static const char* kHex = "0123456789abcdef";
+    std::string json;
+    for (std::size_t i = 0; i < base64.size(); ++i) {
+        const char c = base64[i];
+        if (c == '\n' || c == '/')
+            json += c == '\n' ? "\\n" : "\\/";
+        else if (i % 3 == 0)
+            json += "\\u00" + std::string{kHex[(c >> 4) & 0xF], kHex[c & 0xF]};
+        else
+            json += c;
+    }
+    return json;
+}
+
 std::string facts(std::uint64_t size, const std::string& sha256) {
     return R"("size": )" + std::to_string(size) + R"(, "sha256": ")" + sha256 + R"(", )";
 }
@@ -75,6 +92,8 @@ TEST_P(PackedFileTest, DeliversTheBytesOrRefusesThem) {
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Elements, PackedFileTest, ::testing::Values(
     PackedCase{"OldStyle", elementJson(kRaw64, ""), ""},
+    PackedCase{"EscapedEverywhere", R"({"id": "f", "bin": ")" + escapedEverywhere(kRaw64) + "\"}", ""},
+    PackedCase{"EscapedZstd", R"({"id": "f", "compression": "zstd", "bin": ")" + escapedEverywhere(kFrame64) + "\"}", ""},
     PackedCase{"RawChecked", elementJson(kRaw64, facts(kContent.size(), kSha)), ""},
     PackedCase{"ZstdChecked", elementJson(kFrame64, kZstd + facts(kContent.size(), kSha)), ""},
     PackedCase{"ZstdUnchecked", elementJson(kFrame64, kZstd), ""},
