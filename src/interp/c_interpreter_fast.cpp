@@ -237,13 +237,6 @@ bool isScalar(const Value& value) {
     return (value.typ == ttGenTypeInt || value.typ == ttGenTypeBool) && !value.isArray();
 }
 
-std::int32_t argumentCount(const tNode* call) {
-    std::int32_t count = 0;
-    for (const tNode* argument = call->firstChild; argument; argument = argument->nextSibling)
-        ++count;
-    return count;
-}
-
 } // namespace
 
 FastValue TCInterpreterEx::callFast(const FastOp& op, FastValue* frame) {

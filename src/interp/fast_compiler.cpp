@@ -25,13 +25,6 @@ bool isWrite(std::int32_t symbol) {
            symbol == ttGeteiltGleich || symbol == ttModuloGleich;
 }
 
-std::int32_t argumentCount(const tNode* call) {
-    std::int32_t count = 0;
-    for (const tNode* argument = call->firstChild; argument; argument = argument->nextSibling)
-        ++count;
-    return count;
-}
-
 // Compiles a function's body (names are its parameters) or a loop (names are the variables it
 // uses, each given a slot in the order they first appear).
 class BodyCompiler {

@@ -89,6 +89,13 @@ struct FastLoop {
     std::unique_ptr<FastFunction> compiled;
 };
 
+inline std::int32_t argumentCount(const tNode* call) {
+    std::int32_t count = 0;
+    for (const tNode* argument = call->firstChild; argument; argument = argument->nextSibling)
+        ++count;
+    return count;
+}
+
 // The handler of each kind of op; operators have one handler each.
 FastHandler fastHandler(FastOpKind kind, std::int32_t symbol);
 
