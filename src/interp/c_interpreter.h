@@ -13,22 +13,28 @@
 // come from the RecordPool and go back to it when the call ends. Lookups search the
 // given stack, then the global one; the first record of a name wins.
 //
+// Functions and loops that only compute with ints and bools are compiled during preparation
+// and run without the tree walk (fast_function.h); they behave exactly as walked.
+//
 // Errors are ScriptError exceptions with German texts. Each active call puts
 // "Fehler in TCInterpreterEx.callFunction (Name: <name>): " in front of an error that
 // passes through it, so an error shows the whole chain of calls.
 #pragma once
 
 #include "c_parser.h"
+#include "fast_function.h"
 #include "frame_layout.h"
 #include "gui_registry.h"
 #include "message_dialog.h"
 #include "native_stack.h"
 #include "record_pool.h"
+#include "script_error.h"
 #include "variable.h"
 
 #include <cstdint>
 #include <functional>
 #include <limits>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,6 +61,8 @@ struct tFunctionList {
     bool repeatsParameterName = false;
     // The slots of a script function's activation frame (empty for a built-in).
     FrameLayout frame;
+    // The compiled body, when the function qualifies (see fast_function.h).
+    std::shared_ptr<const FastFunction> fast;
 };
 
 using TOnInitialize = std::function<void(TCInterpreterEx& Sender)>;
@@ -66,6 +74,9 @@ class TCInterpreterEx {
     // The function table's size and an entry's parameter limit.
     static constexpr std::int32_t kMaxFunctions = 500;
     static constexpr std::int32_t kMaxParameters = 20;
+    // Script calls may nest this deep. Every active call adds its prefix to an error's
+    // text, so the bound also keeps such texts readable.
+    static constexpr int kMaxCallDepth = 1000;
 
     TCInterpreterEx(TParser& Parser, MessageDialog& dialog);
 
@@ -127,6 +138,9 @@ class TCInterpreterEx {
                              const tFunctionList& callee);
 
     MessageDialog& dialog() { return m_dialog; }
+    // Whether preparation compiles functions that qualify into fast functions (the default);
+    // off, every call walks the tree. Takes effect with the next prepareToRun.
+    void setFastFunctions(bool enabled) { m_fastFunctionsEnabled = enabled; }
 
     // --- evaluation budget ---
     // A budget that is never used up: the default.
@@ -155,6 +169,8 @@ class TCInterpreterEx {
     std::vector<tFunctionList> functionList;
 
   private:
+    friend struct FastRunner;
+
     // variables
     tVariable& requireVariable(tVariable* varStack, std::string_view varName,
                                const char* missingPrefix, const char* missingSuffix) const;
@@ -225,11 +241,38 @@ class TCInterpreterEx {
     static void writeString(tVariable& variable, std::string_view value, std::int32_t index_);
 
     // calls
+    // The records of parameters being bound: the callee's stack so far, and the start of
+    // its frame (kNoFrame: parameters found by name only).
+    struct ArgumentBinding {
+        std::size_t frameBase;
+        tVariable* stack = nullptr;
+        tVariable* last = nullptr;
+    };
+    // The error a call passes on for an error from inside it: the call's prefix in front.
+    static ScriptError callError(const std::string& name, const std::exception& inner);
     Value invoke(const tFunctionList& callee, const tNode* callerNode, tVariable* varStack);
+    Value runBody(const tFunctionList& callee, tVariable* calleeStack);
     // Binds the arguments; with a frame base, each parameter also takes its slot of the
     // callee's frame, which starts there.
     tVariable* bindArguments(const tNode* callerNode, tVariable* varStack,
                              const tFunctionList& callee, std::size_t frameBase);
+    Value evaluateArgument(const tNode* argument, const tNode* callerNode, tVariable* varStack);
+    void bindParameter(const tFunctionList& callee, std::int32_t k, Value value,
+                       ArgumentBinding& binding);
+    // Fast functions: whether a call from the tree walk can take the compiled body (it then
+    // still falls back to records when an argument is a text or an array), the call from the
+    // tree walk, its fallback with the arguments evaluated so far, and a call between fast
+    // functions.
+    bool hasFastArguments(const tFunctionList& callee, const tNode* callerNode);
+    Value invokeFast(const tFunctionList& callee, const tNode* callerNode, tVariable* varStack);
+    Value invokeWithRecords(const tFunctionList& callee, const tNode* callerNode,
+                            tVariable* varStack, const FastValue* evaluated,
+                            std::int32_t evaluatedCount, Value current);
+    FastValue callFast(const FastOp& op, FastValue* frame);
+    // Runs a while or do-while loop in its compiled form when it has one and its variables are
+    // all int or bool scalars now; false (nothing run) otherwise.
+    bool runFastLoop(const tNode* loop, tVariable* varStack, Value& result);
+    FastValue* fastSlots();
     std::int32_t resolveFunction(const tNode* callerNode);
     void checkNativeStack() {
         if (stackBeyond(m_stackBase, static_cast<const char*>(__builtin_frame_address(0)),
@@ -271,6 +314,15 @@ class TCInterpreterEx {
     std::size_t m_frameBase = 0;
     std::uint32_t m_frameSize = 0;
     std::vector<const tNode*> m_spine; // operators of the left-nested chains being evaluated
+    // The parameters of the running fast calls, frame above frame up to m_fastTop; allocated
+    // with the first fast call, for the deepest nesting the call depth bound allows.
+    static constexpr std::size_t kFastSlotCapacity =
+        static_cast<std::size_t>(kMaxCallDepth + 1) * kMaxParameters;
+    std::unique_ptr<FastValue[]> m_fastSlots;
+    // The compiled loops of this preparation; a loop node's cachedValue is its number here.
+    std::vector<std::unique_ptr<FastFunction>> m_fastLoops;
+    std::size_t m_fastTop = 0;
+    bool m_fastFunctionsEnabled = true;
     std::uint64_t m_stepBudget = kUnlimited;
     std::uint64_t m_callBudget = kUnlimited;
     std::uint64_t m_stepsLeft = kUnlimited;

@@ -9,10 +9,6 @@ namespace orvane {
 
 namespace {
 
-// Script calls may nest this deep. Every active call adds its prefix to an error's
-// text, so the bound also keeps such texts readable.
-constexpr int kMaxCallDepth = 1000;
-
 // Binding without a frame: the parameters are found by name only.
 constexpr std::size_t kNoFrame = static_cast<std::size_t>(-1);
 
@@ -125,6 +121,12 @@ std::int32_t TCInterpreterEx::resolveFunction(const tNode* callerNode) {
     return number;
 }
 
+ScriptError TCInterpreterEx::callError(const std::string& name, const std::exception& inner) {
+    passOutOfMemory(inner);
+    return ScriptError("Fehler in TCInterpreterEx.callFunction (Name: " + name +
+                       "): " + inner.what());
+}
+
 Value TCInterpreterEx::callFunction(const tNode* callerNode, tVariable* varStack,
                                     tVariable*& newVarStack) {
     newVarStack = varStack;
@@ -135,9 +137,7 @@ Value TCInterpreterEx::callFunction(const tNode* callerNode, tVariable* varStack
             throw ScriptError("Funktion \"" + callerNode->text + "\" nicht gefunden!");
         return invoke(functionList[static_cast<std::size_t>(number) - 1], callerNode, varStack);
     } catch (const std::exception& e) {
-        passOutOfMemory(e);
-        throw ScriptError("Fehler in TCInterpreterEx.callFunction (Name: " + callerNode->text +
-                          "): " + e.what());
+        throw callError(callerNode->text, e);
     }
 }
 
@@ -148,9 +148,35 @@ Value TCInterpreterEx::invoke(const tFunctionList& callee, const tNode* callerNo
     checkNativeStack();
     spendCall();
     Activation activation(m_callDepth, m_pool);
+    if (hasFastArguments(callee, callerNode))
+        return invokeFast(callee, callerNode, varStack);
     FrameScope frame(m_frames, m_frameTop, m_frameBase, m_frameSize, callee.frame.slotCount);
     tVariable* calleeStack = bindArguments(callerNode, varStack, callee, frame.calleeBase());
     frame.enter();
+    return runBody(callee, calleeStack);
+}
+
+Value TCInterpreterEx::invokeWithRecords(const tFunctionList& callee, const tNode* callerNode,
+                                         tVariable* varStack, const FastValue* evaluated,
+                                         std::int32_t evaluatedCount, Value current) {
+    FrameScope frame(m_frames, m_frameTop, m_frameBase, m_frameSize, callee.frame.slotCount);
+    ArgumentBinding binding{frame.calleeBase()};
+    const tNode* argument = callerNode->firstChild;
+    for (std::int32_t k = 0; k < callee.parameterCount; ++k, argument = argument->nextSibling) {
+        if (k < evaluatedCount) {
+            const FastValue value = evaluated[k];
+            bindParameter(callee, k, Value{value.typ, value.value, {}, nullptr}, binding);
+        } else if (k == evaluatedCount) {
+            bindParameter(callee, k, std::move(current), binding);
+        } else {
+            bindParameter(callee, k, evaluateArgument(argument, callerNode, varStack), binding);
+        }
+    }
+    frame.enter();
+    return runBody(callee, binding.stack);
+}
+
+Value TCInterpreterEx::runBody(const tFunctionList& callee, tVariable* calleeStack) {
     if (callee.funcLink != nullptr) {
         tVariable* bodyStack = nullptr;
         return evaluateBody(callee.blockLink, calleeStack, bodyStack);
@@ -167,51 +193,59 @@ tVariable* TCInterpreterEx::bindArguments(const tNode* callerNode, tVariable* va
 
 tVariable* TCInterpreterEx::bindArguments(const tNode* callerNode, tVariable* varStack,
                                           const tFunctionList& callee, std::size_t frameBase) {
-    tVariable* calleeStack = nullptr;
-    tVariable* last = nullptr;
+    ArgumentBinding binding{frameBase};
     const tNode* argument = callerNode->firstChild;
-    for (std::int32_t k = 0; k < callee.parameterCount; ++k) {
+    for (std::int32_t k = 0; k < callee.parameterCount; ++k, argument = argument->nextSibling) {
         if (argument == nullptr) {
             const std::string message =
                 "Anzahl der Parameter falsch! Funktionsname: " + callee.name;
             m_dialog.show(message, "", mbIconError);
             throw ScriptError(message);
         }
-        tVariable* unchanged = nullptr;
-        Value value = evaluate(argument, varStack, unchanged);
-        if (!value.hasValue())
-            throw runtime_errors::noValue(callerNode->line, callerNode->column);
-        tVariable* record = m_pool.make(value.typ);
-        if (value.isArray()) {
-            record->copyValueFrom(*value.array);
-        } else {
-            record->intValue = value.intValue;
-            record->stringValue = std::move(value.text);
-        }
-        record->name = callee.parameter[static_cast<std::size_t>(k)].name_;
-        const auto parameter = static_cast<std::size_t>(k);
-        if (frameBase != kNoFrame && parameter < callee.frame.parameterSlots.size()) {
-            // Taken only now: evaluating the argument may have grown m_frames.
-            const std::int32_t slot = callee.frame.parameterSlots[parameter];
-            tVariable*& held = m_frames[frameBase + static_cast<std::size_t>(slot)];
-            if (held != nullptr) {
-                held->copyValueFrom(*record); // a repeated name: see putOrReplaceVar
-            } else {
-                held = record;
-                record->frameSlot = slot;
-                (last != nullptr ? last->next : calleeStack) = record;
-                last = record;
-            }
-        } else if (callee.repeatsParameterName) {
-            calleeStack = putOrReplaceVar(calleeStack, record);
-        } else {
-            // Distinct names: appending is all putOrReplaceVar would do.
-            (last != nullptr ? last->next : calleeStack) = record;
-            last = record;
-        }
-        argument = argument->nextSibling;
+        bindParameter(callee, k, evaluateArgument(argument, callerNode, varStack), binding);
     }
-    return calleeStack;
+    return binding.stack;
+}
+
+Value TCInterpreterEx::evaluateArgument(const tNode* argument, const tNode* callerNode,
+                                        tVariable* varStack) {
+    tVariable* unchanged = nullptr;
+    Value value = evaluate(argument, varStack, unchanged);
+    if (!value.hasValue())
+        throw runtime_errors::noValue(callerNode->line, callerNode->column);
+    return value;
+}
+
+void TCInterpreterEx::bindParameter(const tFunctionList& callee, std::int32_t k, Value value,
+                                    ArgumentBinding& binding) {
+    tVariable* record = m_pool.make(value.typ);
+    if (value.isArray()) {
+        record->copyValueFrom(*value.array);
+    } else {
+        record->intValue = value.intValue;
+        record->stringValue = std::move(value.text);
+    }
+    const auto parameter = static_cast<std::size_t>(k);
+    record->name = callee.parameter[parameter].name_;
+    if (binding.frameBase != kNoFrame && parameter < callee.frame.parameterSlots.size()) {
+        // Taken only now: evaluating the argument may have grown m_frames.
+        const std::int32_t slot = callee.frame.parameterSlots[parameter];
+        tVariable*& held = m_frames[binding.frameBase + static_cast<std::size_t>(slot)];
+        if (held != nullptr) {
+            held->copyValueFrom(*record); // a repeated name: see putOrReplaceVar
+        } else {
+            held = record;
+            record->frameSlot = slot;
+            (binding.last != nullptr ? binding.last->next : binding.stack) = record;
+            binding.last = record;
+        }
+    } else if (callee.repeatsParameterName) {
+        binding.stack = putOrReplaceVar(binding.stack, record);
+    } else {
+        // Distinct names: appending is all putOrReplaceVar would do.
+        (binding.last != nullptr ? binding.last->next : binding.stack) = record;
+        binding.last = record;
+    }
 }
 
 } // namespace orvane

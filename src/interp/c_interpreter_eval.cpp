@@ -1,6 +1,7 @@
 // Evaluation of statements and expressions.
 #include "c_interpreter.h"
 
+#include "int_operators.h"
 #include "runtime_errors.h"
 #include "short_text.h"
 
@@ -15,62 +16,6 @@ namespace {
 // Stamp marking a number node whose value has been read once (a number's value never
 // depends on the function table, so it needs no preparation stamp).
 constexpr std::uint32_t kNumberStamp = std::numeric_limits<std::uint32_t>::max();
-
-bool isArithmetic(std::int32_t symbol) {
-    return symbol == ttPlus || symbol == ttMinus || symbol == ttMal || symbol == ttGeteilt ||
-           symbol == ttModulo;
-}
-
-std::int32_t wrap(std::int64_t value) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
-}
-
-// + - * / % on ints with the language's rules: wrapping, division by zero gives 0,
-// the remainder has the sign of the left operand.
-std::int32_t intArithmetic(std::int32_t symbol, std::int32_t a, std::int32_t b) {
-    switch (symbol) {
-    case ttPlus:
-    case ttPlusGleich:
-        return wrap(std::int64_t{a} + b);
-    case ttMinus:
-    case ttMinusGleich:
-        return wrap(std::int64_t{a} - b);
-    case ttMal:
-    case ttMalGleich:
-        return wrap(std::int64_t{a} * b);
-    case ttGeteilt:
-    case ttGeteiltGleich:
-        return b == 0 ? 0 : wrap(std::int64_t{a} / b);
-    default: // remainder
-        if (b == 0)
-            throw ScriptError("Division durch Null");
-        if (a == std::numeric_limits<std::int32_t>::min() && b == -1)
-            throw ScriptError("Integerüberlauf");
-        return a % b;
-    }
-}
-
-bool isComparison(std::int32_t symbol) {
-    return symbol == ttKleinerAls || symbol == ttGroesserAls || symbol == ttKleinerGleich ||
-           symbol == ttGroesserGleich || symbol == ttGleichGleich || symbol == ttUngleich;
-}
-
-bool intComparison(std::int32_t symbol, std::int32_t a, std::int32_t b) {
-    switch (symbol) {
-    case ttKleinerAls:
-        return a < b;
-    case ttGroesserAls:
-        return a > b;
-    case ttKleinerGleich:
-        return a <= b;
-    case ttGroesserGleich:
-        return a >= b;
-    case ttGleichGleich:
-        return a == b;
-    default:
-        return a != b;
-    }
-}
 
 std::string concatenated(const std::string& left, const std::string& right) {
     std::string text;
@@ -196,22 +141,10 @@ Value TCInterpreterEx::evaluate(const tNode* node, tVariable* varStack, tVariabl
 Value TCInterpreterEx::evaluateNumber(const tNode* node) {
     if (node->cacheStamp == kNumberStamp)
         return generateIntData(node->cachedValue);
-    const std::string& text = node->text;
-    std::size_t pos = text.empty() || text[0] != '-' ? 0 : 1;
-    if (pos == text.size())
-        throw runtime_errors::notAnInteger(text);
-    std::int64_t value = 0;
-    for (; pos < text.size(); ++pos) {
-        if (text[pos] < '0' || text[pos] > '9' || value > (std::int64_t{1} << 32))
-            throw runtime_errors::notAnInteger(text);
-        value = value * 10 + (text[pos] - '0');
-    }
-    if (text[0] == '-')
-        value = -value;
-    if (value < std::numeric_limits<std::int32_t>::min() ||
-        value > std::numeric_limits<std::int32_t>::max())
-        throw runtime_errors::notAnInteger(text);
-    node->cachedValue = static_cast<std::int32_t>(value);
+    std::int32_t value = 0;
+    if (!parseIntConstant(node->text, value))
+        throw runtime_errors::notAnInteger(node->text);
+    node->cachedValue = value;
     node->cacheStamp = kNumberStamp;
     return generateIntData(node->cachedValue);
 }
@@ -398,7 +331,7 @@ void TCInterpreterEx::evaluateStep(const tNode* node, tVariable* varStack) {
         throw runtime_errors::arithmetic(node->line, node->column);
     const std::int32_t delta = node->symbol == ttPlusPlus ? 1 : -1;
     std::int32_t& slot = variable->intAt(index);
-    slot = wrap(std::int64_t{slot} + delta);
+    slot = wrapInt(std::int64_t{slot} + delta);
 }
 
 void TCInterpreterEx::evaluateCompound(const tNode* node, tVariable* varStack) {
@@ -513,6 +446,10 @@ Value TCInterpreterEx::evaluateBody(const tNode* body, tVariable* varStack,
 Value TCInterpreterEx::evaluateWhile(const tNode* node, tVariable* varStack,
                                      tVariable*& newVarStack) {
     Value result;
+    if (runFastLoop(node, varStack, result)) {
+        newVarStack = varStack;
+        return result;
+    }
     tVariable* current = varStack;
     while (evaluateCondition(node->firstChild, current, node))
         result = evaluateBody(secondChild(node), current, current);
@@ -522,6 +459,10 @@ Value TCInterpreterEx::evaluateWhile(const tNode* node, tVariable* varStack,
 
 Value TCInterpreterEx::evaluateDo(const tNode* node, tVariable* varStack, tVariable*& newVarStack) {
     Value result;
+    if (runFastLoop(node, varStack, result)) {
+        newVarStack = varStack;
+        return result;
+    }
     tVariable* current = varStack;
     do {
         result = evaluateBody(node->firstChild, current, current);

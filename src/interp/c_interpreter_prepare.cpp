@@ -133,6 +133,15 @@ void TCInterpreterEx::prepareToRun() {
             ++functionListLen;
         }
         Initialize();
+        m_fastLoops.clear();
+        if (m_fastFunctionsEnabled) {
+            compileFastFunctions(*this);
+            for (FastLoop& loop : compileFastLoops(*this)) {
+                m_fastLoops.push_back(std::move(loop.compiled));
+                loop.loop->cachedValue = static_cast<std::int32_t>(m_fastLoops.size());
+                loop.loop->cacheStamp = m_preparation;
+            }
+        }
     } catch (const std::exception& e) {
         throw prefixed("Fehler in TCInterpreterEx.prepareToRun: ", e);
     }

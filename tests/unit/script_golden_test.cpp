@@ -141,7 +141,7 @@ PackageDocument packageFor(const std::string& name) {
     return PackageDocument(readJson(readFile(path)).document);
 }
 
-std::string runScript(const std::string& name) {
+std::string runScript(const std::string& name, bool fastFunctions = true) {
     const Sandbox sandbox;
     RecordingDialog dialog;
     std::istringstream answers(readFile(kScriptsRoot / (name + ".answers")));
@@ -154,6 +154,7 @@ std::string runScript(const std::string& name) {
     const PackageLookup lookup(package);
     TranscriptLines observer(transcriptText);
     ScriptSession session(dialog, &lookup, &observer);
+    session.interpreter().setFastFunctions(fastFunctions);
     const RunOutcome outcome = session.run(readFile(kScriptsRoot / (name + ".ovs")));
     transcriptText += uninstallLines(session.uninstallList());
     return sandbox.masked(transcriptText + transcript::exitEvent(session.exitStatus(outcome)) +
@@ -169,6 +170,11 @@ TEST_P(GoldenScript, TranscriptMatches) {
     if (std::getenv("ORVANE_REGENERATE") != nullptr)
         std::ofstream(kScriptsRoot / (name + ".out"), std::ios::binary) << actual;
     EXPECT_EQ(actual, readFile(kScriptsRoot / (name + ".out")));
+}
+
+// Functions compiled for speed behave exactly as the tree walk does.
+TEST_P(GoldenScript, TreeWalkAloneGivesTheSameTranscript) {
+    EXPECT_EQ(runScript(GetParam(), false), readFile(kScriptsRoot / (GetParam() + ".out")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Scripts, GoldenScript, ::testing::ValuesIn(scriptNames()),
