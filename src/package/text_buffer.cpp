@@ -1,6 +1,7 @@
 // Padded text buffers: heap for small ones, huge-page mappings for large ones.
 #include "text_buffer.h"
 
+#include <cerrno>
 #include <cstring>
 #include <new>
 #include <sys/mman.h>
@@ -32,6 +33,19 @@ TextBuffer::TextBuffer(std::size_t size) : m_size(size) {
     m_mappedBytes = total;
 }
 
+namespace {
+
+// Every page is read once, front to back: populating the mapping up front spares
+// a fault per few pages. It also reads the file now, so that a read error gives
+// the reader's error text (the file is then read the usual way) rather than a
+// SIGBUS on first touch. Kernels before 5.14 do not know the request; their pages
+// are read on first touch.
+bool populate(void* mapped, std::size_t size) {
+    return ::madvise(mapped, size, MADV_POPULATE_READ) == 0 || errno == EINVAL;
+}
+
+} // namespace
+
 // Reserves the whole length, padding included, as zero pages and maps the file
 // over its beginning: the padding then reads as zeros even when the file ends
 // exactly at a page boundary, where a plain file mapping would end too.
@@ -46,10 +60,8 @@ TextBuffer TextBuffer::mapFile(int fd, std::size_t size) {
     void* reserved = ::mmap(nullptr, total, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (reserved == MAP_FAILED)
         return buffer;
-    // Every page is read once, front to back: populating the mapping up front
-    // spares a fault per few pages.
-    void* mapped = ::mmap(reserved, size, PROT_READ, MAP_PRIVATE | MAP_FIXED | MAP_POPULATE, fd, 0);
-    if (mapped == MAP_FAILED) {
+    void* mapped = ::mmap(reserved, size, PROT_READ, MAP_PRIVATE | MAP_FIXED, fd, 0);
+    if (mapped == MAP_FAILED || !populate(mapped, size)) {
         ::munmap(reserved, total);
         return buffer;
     }
