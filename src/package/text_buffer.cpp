@@ -1,6 +1,8 @@
 // Padded text buffers: heap for small ones, huge-page mappings for large ones.
 #include "text_buffer.h"
 
+#include "mapped_file_guard.h"
+
 #include <cerrno>
 #include <cstring>
 #include <new>
@@ -69,6 +71,7 @@ TextBuffer TextBuffer::mapFile(int fd, std::size_t size) {
     buffer.m_size = size;
     buffer.m_mappedBytes = total;
     buffer.m_writable = false;
+    guardMappedRange(buffer.m_data, total);
     return buffer;
 }
 
@@ -93,6 +96,8 @@ TextBuffer& TextBuffer::operator=(TextBuffer&& other) noexcept {
 }
 
 void TextBuffer::release() {
+    if (!m_writable)
+        unguardMappedRange(m_data);
     if (m_mappedBytes != 0)
         ::munmap(m_data, m_mappedBytes);
     else

@@ -20,7 +20,8 @@ class TextBuffer {
     explicit TextBuffer(std::size_t size);
     // The first `size` bytes of the regular file `fd`, mapped read-only with the
     // padding behind them; an empty buffer when the file cannot be mapped. The
-    // file must not shrink while the buffer lives: its pages are read in place.
+    // file must not shrink while the buffer lives: its pages are read in place, and
+    // a page lost that way ends the process (see mapped_file_guard.h).
     static TextBuffer mapFile(int fd, std::size_t size);
     ~TextBuffer();
     TextBuffer(TextBuffer&& other) noexcept;

@@ -173,6 +173,21 @@ TEST(PackageFile, FilesEndingAnywhereInAPageReadAsFromMemory) {
     }
 }
 
+// The package's pages are read in place: a file cut short while the run still reads it ends the
+// run with a message and status 1, not with a crash.
+TEST(PackageFileDeathTest, AFileCutShortWhileReadEndsTheRunWithAMessage) {
+    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    const TempFile file("cut.ovsp", "[\"" + std::string(4 * page, 'Q') + "\\n\"]");
+    const LoadedJson loaded = loadPackageFile(file.path());
+    ASSERT_TRUE(loaded.document) << loaded.error;
+    EXPECT_EXIT(
+        {
+            ::truncate(file.path().c_str(), 0);
+            std::exit(loaded.document->root().element(0).text().size() == 0 ? 2 : 3);
+        },
+        ::testing::ExitedWithCode(1), "Paketdatei nicht mehr lesbar");
+}
+
 // A pipe reports no size, so the reader has to grow its buffer as the bytes arrive.
 TEST(PackageFile, ReadsFromAPipeOfUnknownSize) {
     const std::string pipe = tempPath("package.fifo");
