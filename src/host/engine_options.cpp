@@ -17,10 +17,11 @@ void declareOptions(CLI::App& app, EngineOptions& options) {
                                    "install without windows, answering every question from "
                                    "FILE (the scenario format of `orvane run`)")
                         ->type_name("FILE");
-    app.add_option("--record", options.recordFile,
-                   "run with windows and write every answer given to FILE, for --answers")
-        ->type_name("FILE")
-        ->excludes(answers);
+    auto* record =
+        app.add_option("--record", options.recordFile,
+                       "run with windows and write every answer given to FILE, for --answers")
+            ->type_name("FILE")
+            ->excludes(answers);
     app.add_flag("--progress", options.progress,
                  "with --answers: print the run's JSON-lines transcript on stdout")
         ->needs(answers);
@@ -28,7 +29,8 @@ void declareOptions(CLI::App& app, EngineOptions& options) {
                                      "remove the installation recorded in the uninstall data P "
                                      "(and P.manifest) instead of installing")
                           ->type_name("P")
-                          ->excludes(answers);
+                          ->excludes(answers)
+                          ->excludes(record);
     app.add_flag("--yes", options.yes, "with --uninstall: do not ask first")->needs(uninstall);
 }
 

@@ -94,6 +94,7 @@ TEST_F(Engine, OptionsAndAStartWithoutDisplay) {
         {"./demo --silent", 2, "--silent"},
         {"./demo --answers", 2, "--answers"},
         {"./demo --progress", 2, "--answers"},
+        {"./demo --uninstall x --record y", 2, "--record"},
         {"./demo --answers fehlt.txt", 2, "demo: cannot read fehlt.txt: No such file"},
         {"env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ./demo", 1,
          "demo: no display to show the installer on"},
