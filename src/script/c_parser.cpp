@@ -616,6 +616,7 @@ bool TParser::tryParseT5(tNode*& retBaum) {
             addError("Klammer zu erwartet bei t5", close);
             return fail(start);
         }
+        inner->bracketed = true;
         retBaum = inner;
         return true;
     }

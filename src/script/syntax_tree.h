@@ -22,6 +22,8 @@ struct tNode {
     // Last child seen by insertChildNode, so appending does not walk long child
     // chains; it is only a starting point (the chain is still followed from it).
     tNode* lastChildHint = nullptr;
+    // Written inside parentheses of its own ("(a < b)"); only messages about the script use it.
+    bool bracketed = false;
     // A value the interpreter derived from this node (a number constant's value, a
     // call's function number), valid while cacheStamp matches its current stamp.
     mutable std::int32_t cachedValue = 0;

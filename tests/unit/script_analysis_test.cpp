@@ -67,6 +67,7 @@ INSTANTIATE_TEST_SUITE_P(
                      "2 precedence|write '(b * (ok || ok)) && ok', "
                      "2 precedence|write '((b - n) * i) < 2'"},
         AnalysisCase{"Parenthesised", "if ((b + 1) == 3 && i < (n + 1)) b = (b * n) % 3;", ""},
+        AnalysisCase{"BracketedComparisonInArithmetic", "b = b + (b < 2);", "2 type"},
         AnalysisCase{"MismatchedOperands", "s = s - \"a\"; b = b + ok; ok = s < s;",
                      "2 type, 2 type, 2 type"},
         AnalysisCase{"MatchingOperands", "s = s + \"a\"; ok = s == name; b = b % count;", ""},

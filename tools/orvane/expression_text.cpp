@@ -44,7 +44,8 @@ class Writer {
             (m_style.bracketAll || level < parentLevel || (rightSide && level == parentLevel));
         // "!" takes everything after it, so it needs brackets wherever something follows.
         const bool negation = operand->symbol == ttNot && !rightSide;
-        const bool brackets = needed || negation;
+        const bool authors = operand->bracketed && operand != m_style.replaced;
+        const bool brackets = needed || negation || authors;
         if (brackets)
             m_out += '(';
         text(operand, depth);

@@ -14,8 +14,8 @@ int operatorLevel(std::int32_t symbol);
 // The operator's text ("+", "<=", "&&"), empty for codes that are no operator.
 std::string operatorText(std::int32_t symbol);
 
-// `node` as the script would write it, with parentheses only where this language's precedence
-// needs them ("i < n + 1" for the tree of '(i < n) + 1').
+// `node` as the script would write it, with parentheses where this language's precedence needs
+// them ("i < n + 1" for the tree of '(i < n) + 1') and where the author wrote them.
 std::string expressionText(const tNode* node);
 // `node` with the subtree `replaced` written as `replacement`.
 std::string expressionTextReplacing(const tNode* node, const tNode* replaced,

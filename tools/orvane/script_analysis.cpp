@@ -603,8 +603,11 @@ class Analyser {
         return a;
     }
 
+    // An operand the author bracketed binds as written: no trap, though it may still be the
+    // wrong type.
     static bool isTrap(const tNode* operand) {
-        return operand != nullptr && (isComparison(operand->symbol) || isAndOr(operand->symbol));
+        return operand != nullptr && !operand->bracketed &&
+               (isComparison(operand->symbol) || isAndOr(operand->symbol));
     }
 
     // Arithmetic with a comparison or logical operand: always a fault, since the bool that
