@@ -26,31 +26,14 @@ ScriptError noValueAt(const FastOp& consumer) {
     return runtime_errors::noValue(consumer.node->line, consumer.node->column);
 }
 
-// An operator on operands that are not both ints: && and ||, bools, or a mix.
-FastValue mixedOperands(const FastOp& op, FastValue left, FastValue right) {
-    const std::int32_t symbol = op.node->symbol;
-    if (symbol == ttAnd)
-        return boolValue(isTrue(left) && isTrue(right));
-    if (symbol == ttOr)
-        return boolValue(isTrue(left) || isTrue(right));
-    const bool arithmetic = isArithmetic(symbol);
-    const bool equality = symbol == ttGleichGleich || symbol == ttUngleich;
-    if (left.typ == right.typ && equality) { // two bools: only their bytes compare
-        const bool same = (left.value & 0xFF) == (right.value & 0xFF);
-        return boolValue(same == (symbol == ttGleichGleich));
-    }
-    throw arithmetic ? runtime_errors::arithmetic(op.node->line, op.node->column)
-                     : runtime_errors::comparison(op.node->line, op.node->column);
+Value toValue(FastValue value) {
+    return value.typ == 0 ? Value{} : Value{value.typ, value.value, {}, nullptr};
 }
 
 } // namespace
 
 // The handlers: each spends the step the tree walk spends on its node.
 struct FastRunner {
-    static FastValue run(TCInterpreterEx& in, const FastOp* op, FastValue* frame) {
-        return op->run(in, *op, frame);
-    }
-
     // A statement that may be missing runs as the tree walk's empty statement: one step.
     static FastValue runOptional(TCInterpreterEx& in, const FastOp* op, FastValue* frame) {
         if (op != nullptr)
@@ -94,7 +77,9 @@ struct FastRunner {
                     return boolValue(intComparison(Symbol, left.value, right.value));
             }
         }
-        return mixedOperands(op, left, right);
+        // && and ||, bools or a mix: the tree walk's own rules, texts and positions.
+        const Value result = in.applyBinary(op.node, toValue(left), toValue(right));
+        return {result.typ, result.intValue};
     }
 
     static FastValue negation(TCInterpreterEx& in, const FastOp& op, FastValue* frame) {
@@ -228,10 +213,6 @@ class DepthScope {
   private:
     int& m_depth;
 };
-
-Value toValue(FastValue value) {
-    return value.typ == 0 ? Value{} : Value{value.typ, value.value, {}, nullptr};
-}
 
 bool isScalar(const Value& value) {
     return (value.typ == ttGenTypeInt || value.typ == ttGenTypeBool) && !value.isArray();
